@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class CDataStore;
+class TLayout;
+
+// Base of the three page kinds. The page's kind is not part of its record: the layout writes
+// it in front.
+class TListItem {
+public:
+    enum Kind : std::int32_t { kUserPage = 8, kBtn8 = 9, kNumeric = 10 };
+
+    static constexpr std::int32_t kVersion = 3;
+    // Pages of versions 0 and 1 stored their name as old-style text in a buffer of this size.
+    static constexpr std::int32_t kLegacyNameBytes = 252;
+
+    // Takes the owner's next free page ID when there is an owner, else -1.
+    TListItem(TLayout* owner, std::u16string name);
+    virtual ~TListItem() = default;
+    TListItem(const TListItem&) = delete;
+    TListItem& operator=(const TListItem&) = delete;
+
+    // Writes or reads the common part; every kind handles it first, then its own record.
+    virtual void Serialize(CDataStore& ar);
+
+    TLayout* owner = nullptr;
+    std::int32_t kind = 0;
+    std::int32_t pageId = -1;
+    std::u16string name;
+
+protected:
+    // The common part as read, for kinds that take a record over only once all of it has been read.
+    struct Common {
+        std::u16string name;
+        std::int32_t pageId = -1;
+    };
+    static Common ReadCommon(CDataStore& ar);
+    void Apply(Common&& common);
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "TUserFace.h"
+#include "TUserObject.h"
+
+#include <cstdint>
+
+// A plain picture (or colour, or caption) on a page.
+class TUserImage : public TUserObject {
+public:
+    static constexpr std::int32_t kVersion = 1;
+
+    TUserImage() : TUserObject(kImage) {}
+    ~TUserImage() override = default;
+
+    void Serialize(CDataStore& ar) override;
+
+    TUserFace face;
+};

@@ -1,0 +1,68 @@
+#include "TUserObject.h"
+
+#include "CDataStore.h"
+#include "TUserButton.h"
+#include "TUserHotspot.h"
+#include "TUserImage.h"
+#include "TUserLevel.h"
+
+std::unique_ptr<TUserObject> TUserObject::Create(std::int32_t kind) {
+    switch (kind) {
+    case kButton:
+        return std::make_unique<TUserButton>();
+    case kLevel:
+        return std::make_unique<TUserLevel>();
+    case kImage:
+        return std::make_unique<TUserImage>();
+    case kHotspot:
+        return std::make_unique<TUserHotspot>();
+    default:
+        return std::make_unique<TUserObject>(kind);
+    }
+}
+
+bool TUserObject::Contains(int x, int y) const {
+    // 64-bit sums: stored geometry may be anything.
+    return left <= x && std::int64_t{x} < std::int64_t{left} + width && top <= y &&
+           std::int64_t{y} < std::int64_t{top} + height;
+}
+
+int TUserObject::HitTestCorner(int x, int y) const {
+    const std::int64_t right = std::int64_t{left} + width;
+    const std::int64_t bottom = std::int64_t{top} + height;
+    const std::int64_t corners[4][2] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+    for (int i = 0; i < 4; ++i) {
+        const std::int64_t cx = corners[i][0];
+        const std::int64_t cy = corners[i][1];
+        if (cx - kHandleHalf <= x && x < cx + kHandleHalf && cy - kHandleHalf <= y && y < cy + kHandleHalf)
+            return i + 1;
+    }
+    return kNoCorner;
+}
+
+void TUserObject::Serialize(CDataStore& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteInt(kVersion);
+        ar.WriteInt(kind);
+        ar.WriteInt(0);
+        ar.WriteInt(left);
+        ar.WriteInt(top);
+        ar.WriteInt(width);
+        ar.WriteInt(height);
+        return;
+    }
+    // The version and the reserved word carry nothing we use. The kind repeats the one in front of
+    // the record, which already chose this object's class; keeping that one keeps class and kind
+    // consistent.
+    ar.Skip(4);
+    ar.Skip(4);
+    ar.Skip(4);
+    const std::int32_t newLeft = ar.ReadInt();
+    const std::int32_t newTop = ar.ReadInt();
+    const std::int32_t newWidth = ar.ReadInt();
+    const std::int32_t newHeight = ar.ReadInt();
+    left = newLeft;
+    top = newTop;
+    width = newWidth;
+    height = newHeight;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+class CDataStore;
+
+// Anything placed on a user page. A kind with no class of its own (0, or one this program does
+// not know) stays a plain object that keeps its kind and rectangle.
+class TUserObject {
+public:
+    enum Kind : std::int32_t { kPlain = 0, kButton = 1, kLevel = 2, kImage = 3, kHotspot = 4 };
+    enum Corner : int { kNoCorner = 0, kTopLeft = 1, kTopRight = 2, kBottomRight = 3, kBottomLeft = 4 };
+
+    static constexpr std::int32_t kVersion = 1;
+    // Half the side of the square grab handle centred on each corner.
+    static constexpr int kHandleHalf = 4;
+
+    explicit TUserObject(std::int32_t kind = kPlain) : kind(kind) {}
+    virtual ~TUserObject() = default;
+    TUserObject(const TUserObject&) = delete;
+    TUserObject& operator=(const TUserObject&) = delete;
+
+    // An object of the class that belongs to the kind.
+    static std::unique_ptr<TUserObject> Create(std::int32_t kind);
+
+    // The corner handle under the point, tried top-left, top-right, bottom-right, bottom-left.
+    virtual int HitTestCorner(int x, int y) const;
+    virtual void Serialize(CDataStore& ar);
+
+    bool Contains(int x, int y) const;
+
+    std::int32_t kind;
+    std::int32_t reserved = 0;
+    std::int32_t top = 0;
+    std::int32_t left = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
