@@ -2,7 +2,9 @@
 
 #include "CDataStore.h"
 
-CBtn8Ctrl::CBtn8Ctrl(TLayout* owner_, std::u16string name_) : TListItem(owner_, std::move(name_)) { kind = kBtn8; }
+CBtn8Ctrl::CBtn8Ctrl(TLayout* owner_, std::u16string name_) : TListItem(owner_, std::move(name_)) {
+    kind = kBtn8;
+}
 
 void CBtn8Ctrl::Serialize(CDataStore& ar) {
     constexpr auto n = static_cast<std::int32_t>(kSlotBytes);

@@ -61,7 +61,9 @@ void CDataStore::WriteInt(std::int32_t value) {
     WriteBytes(bytes, 4);
 }
 
-void CDataStore::WriteByte(std::uint8_t value) { WriteBytes(&value, 1); }
+void CDataStore::WriteByte(std::uint8_t value) {
+    WriteBytes(&value, 1);
+}
 
 void CDataStore::WriteBytes(const void* source, std::int32_t n) {
     if (!IsStoring() || n <= 0)
@@ -91,9 +93,8 @@ void CDataStore::Require(std::int64_t n, const char* what) const {
         throw DecodeError(std::string("invalid ") + what + " length " + std::to_string(n) + " at offset " +
                           std::to_string(position));
     if (n > Remaining())
-        throw DecodeError(std::string("data ends early: ") + what + " of " + std::to_string(n) +
-                          " bytes at offset " + std::to_string(position) + ", " + std::to_string(Remaining()) +
-                          " left");
+        throw DecodeError(std::string("data ends early: ") + what + " of " + std::to_string(n) + " bytes at offset " +
+                          std::to_string(position) + ", " + std::to_string(Remaining()) + " left");
 }
 
 void CDataStore::ReadInt(std::int32_t& target) {
@@ -166,8 +167,8 @@ void CDataStore::ReadAnsiString(std::u16string& text, std::int32_t maxBytes) {
     const std::int32_t n = ReadInt();
     try {
         if (n > maxBytes)
-            throw DecodeError("old-style text of " + std::to_string(n) + " bytes at offset " +
-                              std::to_string(start) + " exceeds its " + std::to_string(maxBytes) + "-byte field");
+            throw DecodeError("old-style text of " + std::to_string(n) + " bytes at offset " + std::to_string(start) +
+                              " exceeds its " + std::to_string(maxBytes) + "-byte field");
         Require(n, "text");
     } catch (...) {
         position = start;

@@ -39,7 +39,7 @@ int TLayout::IndexOf(const TListItem* page) const {
 TListItem* TLayout::Next(const TListItem* page) const {
     const int i = IndexOf(page);
     return i >= 0 && static_cast<std::size_t>(i) + 1 < pages.size() ? pages[static_cast<std::size_t>(i) + 1].get()
-                                                                      : nullptr;
+                                                                    : nullptr;
 }
 
 TListItem* TLayout::Prev(const TListItem* page) const {
@@ -94,4 +94,6 @@ bool TLayout::SetPageId(TListItem* page, std::int32_t id) {
     return true;
 }
 
-void TLayout::ClearAll() { pages.clear(); }
+void TLayout::ClearAll() {
+    pages.clear();
+}

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
-TUserPage::TUserPage(TLayout* owner_, std::u16string name_) : TListItem(owner_, std::move(name_)) { kind = kUserPage; }
+TUserPage::TUserPage(TLayout* owner_, std::u16string name_) : TListItem(owner_, std::move(name_)) {
+    kind = kUserPage;
+}
 
 TUserPage::~TUserPage() = default;
 

@@ -17,10 +17,10 @@ TEST(AnsiCodePage, ConvertsToTheCodePage) {
         {u"caf\u00E9 \u00FF\u00A0", "caf\xE9 \xFF\xA0"},
         {u"\u20AC\u2122\u0178\u017E", "\x80\x99\x9F\x9E"},
         {u"\u4E2D\u6587", "??"},
-        {u"a\U0001F600b", "a?b"},           // one character, one '?'
-        {u"x\xD800y", "x?y"},                // lone surrogate
+        {u"a\U0001F600b", "a?b"}, // one character, one '?'
+        {u"x\xD800y", "x?y"},     // lone surrogate
         {u"\u0081\u008D\u008F\u0090\u009D", "\x81\x8D\x8F\x90\x9D"},
-        {u"\u0080", "?"},                    // C1 control that the code page replaced with the euro sign
+        {u"\u0080", "?"}, // C1 control that the code page replaced with the euro sign
     };
     for (const auto& c : cases) {
         EXPECT_EQ(UnicodeToAnsi(c.text), c.ansi);
@@ -51,7 +51,9 @@ TEST(AnsiCodePage, SlotsHoldAtMostTheLimitIncludingTheNul) {
         {s79, 80, true, s79},
         {s80, 80, false, std::u16string(79, u'y')},
         {u"", 80, true, u""},
-        {u"\u4E2D\U0001F600!", 80, true, u"?" u"?!"},
+        {u"\u4E2D\U0001F600!", 80, true,
+         u"?"
+         u"?!"},
         {u"abcdef", 4, false, u"abc"},
         {u"ab", 1, false, u""},
     };

@@ -1,5 +1,5 @@
-#include "ByteBuilder.h"
 #include "layout/CDataStore.h"
+#include "ByteBuilder.h"
 #include "layout/DecodeError.h"
 
 #include <gtest/gtest.h>
@@ -28,14 +28,10 @@ TEST(CDataStore, GrowsToNextMultipleOf4096StrictlyAboveNeeded) {
         std::int32_t capacity;
     };
     const Case cases[] = {
-        {{4}, 4096},
-        {{4095}, 4096},
-        {{4096}, 8192},
-        {{4092, 4}, 4096},  // needed 4096 fits exactly
-        {{4092, 5}, 8192},  // needed 4097
-        {{8192}, 12288},    // needed exactly 8192 still grows past it
-        {{4000, 4192}, 12288},
-        {{1, 1, 1}, 4096},
+        {{4}, 4096},           {{4095}, 4096},    {{4096}, 8192}, {{4092, 4}, 4096}, // needed 4096 fits exactly
+        {{4092, 5}, 8192},                                                           // needed 4097
+        {{8192}, 12288}, // needed exactly 8192 still grows past it
+        {{4000, 4192}, 12288}, {{1, 1, 1}, 4096},
     };
     for (const auto& c : cases) {
         CDataStore ar;
@@ -194,14 +190,38 @@ TEST(CDataStore, RefusesToReadPastTheEnd) {
         std::function<void(CDataStore&)> read;
     };
     const Case cases[] = {
-        {"int after 4", [](CDataStore& a) { a.Skip(4); a.ReadInt(); }},
-        {"byte after 6", [](CDataStore& a) { a.Skip(6); a.ReadByte(); }},
-        {"bytes 7", [](CDataStore& a) { std::uint8_t t[7]; a.ReadBytes(t, 7); }},
-        {"negative bytes", [](CDataStore& a) { std::uint8_t t[1]; a.ReadBytes(t, -1); }},
-        {"huge string", [](CDataStore& a) { std::u16string s; a.ReadString(s); }},
+        {"int after 4",
+         [](CDataStore& a) {
+             a.Skip(4);
+             a.ReadInt();
+         }},
+        {"byte after 6",
+         [](CDataStore& a) {
+             a.Skip(6);
+             a.ReadByte();
+         }},
+        {"bytes 7",
+         [](CDataStore& a) {
+             std::uint8_t t[7];
+             a.ReadBytes(t, 7);
+         }},
+        {"negative bytes",
+         [](CDataStore& a) {
+             std::uint8_t t[1];
+             a.ReadBytes(t, -1);
+         }},
+        {"huge string",
+         [](CDataStore& a) {
+             std::u16string s;
+             a.ReadString(s);
+         }},
         {"skip 7", [](CDataStore& a) { a.Skip(7); }},
         {"skip negative", [](CDataStore& a) { a.Skip(-4); }},
-        {"huge ansi", [](CDataStore& a) { std::u16string s; a.ReadAnsiString(s, INT32_MAX); }},
+        {"huge ansi",
+         [](CDataStore& a) {
+             std::u16string s;
+             a.ReadAnsiString(s, INT32_MAX);
+         }},
     };
     for (const auto& c : cases) {
         CDataStore in(source, 6);

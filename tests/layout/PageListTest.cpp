@@ -31,13 +31,8 @@ TEST(PageList, NextPageIdCountsOnlyTheUserRange) {
         std::int32_t next;
     };
     const Case cases[] = {
-        {{}, 10000},
-        {{10000, 10007}, 10008},
-        {{10007, 10000}, 10008},
-        {{16000}, 10000},
-        {{9000}, 10000},
-        {{15999}, 16000},
-        {{-1, 0, 10003, 20000}, 10004},
+        {{}, 10000},     {{10000, 10007}, 10008}, {{10007, 10000}, 10008},        {{16000}, 10000},
+        {{9000}, 10000}, {{15999}, 16000},        {{-1, 0, 10003, 20000}, 10004},
     };
     for (const auto& c : cases) {
         TLayout layout;
@@ -93,12 +88,8 @@ TEST(PageList, MovesSwapNeighboursAndStopAtTheEnds) {
         std::vector<std::int32_t> after;
     };
     const Case cases[] = {
-        {0, true, {1, 2, 3}},
-        {2, false, {1, 2, 3}},
-        {1, true, {2, 1, 3}},
-        {1, false, {1, 3, 2}},
-        {2, true, {1, 3, 2}},
-        {0, false, {2, 1, 3}},
+        {0, true, {1, 2, 3}},  {2, false, {1, 2, 3}}, {1, true, {2, 1, 3}},
+        {1, false, {1, 3, 2}}, {2, true, {1, 3, 2}},  {0, false, {2, 1, 3}},
     };
     for (const auto& c : cases) {
         TLayout layout;

@@ -34,7 +34,9 @@ template <typename T> void load(T& record, const Bytes& bytes) {
     EXPECT_EQ(ar.Remaining(), 0) << "record left bytes unread";
 }
 
-void setText(std::uint8_t* slot, const char* text) { std::memcpy(slot, text, std::strlen(text) + 1); }
+void setText(std::uint8_t* slot, const char* text) {
+    std::memcpy(slot, text, std::strlen(text) + 1);
+}
 
 // A user page holding one object of every kind, with every field away from its default.
 std::unique_ptr<TUserPage> richPage() {
@@ -319,8 +321,8 @@ TEST(Records, ButtonVersions) {
         {"v1", buttonHead(1).raw("DOWN").fill(76).bytes, "DOWN", "", -1, 0},
         {"v2", buttonHead(2).raw("DOWN").fill(76).raw("UP").fill(78).bytes, "DOWN", "UP", -1, 0},
         {"v3", buttonHead(3).raw("DOWN").fill(252).raw("UP").fill(246).bytes, "DOWN", "UP", -1, 0},
-        {"v4", buttonHead(4).raw("D").fill(255).raw("U").fill(247).i32(0xABADCAD0).i32(250).i32(10009).bytes, "D",
-         "U", 10009, 250},
+        {"v4", buttonHead(4).raw("D").fill(255).raw("U").fill(247).i32(0xABADCAD0).i32(250).i32(10009).bytes, "D", "U",
+         10009, 250},
         {"v4 bad check", buttonHead(4).raw("D").fill(255).raw("U").fill(247).i32(0x12345678).i32(250).i32(10009).bytes,
          "D", "U", 10009, 0},
     };
@@ -393,14 +395,41 @@ TEST(Records, TruncatedRecordsAreRefused) {
         std::function<void(CDataStore&)> read;
     };
     const Case cases[] = {
-        {"user page", store(*page), [](CDataStore& ar) { TUserPage p(nullptr, u""); p.Serialize(ar); }},
-        {"eight-button page", store(btn8), [](CDataStore& ar) { CBtn8Ctrl p(nullptr, u""); p.Serialize(ar); }},
-        {"data-entry page", store(numeric), [](CDataStore& ar) { CNumericCtrl p(nullptr, u""); p.Serialize(ar); }},
-        {"face", store(face), [](CDataStore& ar) { TUserFace f; f.Serialize(ar); }},
-        {"hot spot", store(hotspot), [](CDataStore& ar) { TUserHotspot h; h.Serialize(ar); }},
+        {"user page", store(*page),
+         [](CDataStore& ar) {
+             TUserPage p(nullptr, u"");
+             p.Serialize(ar);
+         }},
+        {"eight-button page", store(btn8),
+         [](CDataStore& ar) {
+             CBtn8Ctrl p(nullptr, u"");
+             p.Serialize(ar);
+         }},
+        {"data-entry page", store(numeric),
+         [](CDataStore& ar) {
+             CNumericCtrl p(nullptr, u"");
+             p.Serialize(ar);
+         }},
+        {"face", store(face),
+         [](CDataStore& ar) {
+             TUserFace f;
+             f.Serialize(ar);
+         }},
+        {"hot spot", store(hotspot),
+         [](CDataStore& ar) {
+             TUserHotspot h;
+             h.Serialize(ar);
+         }},
         {"old page", ByteBuilder().i32(1).ansi("name").bytes,
-         [](CDataStore& ar) { TListItem p(nullptr, u""); p.Serialize(ar); }},
-        {"v2 button", buttonHead(2).fill(160).bytes, [](CDataStore& ar) { TUserButton b; b.Serialize(ar); }},
+         [](CDataStore& ar) {
+             TListItem p(nullptr, u"");
+             p.Serialize(ar);
+         }},
+        {"v2 button", buttonHead(2).fill(160).bytes,
+         [](CDataStore& ar) {
+             TUserButton b;
+             b.Serialize(ar);
+         }},
     };
     for (const auto& c : cases) {
         for (std::size_t cut = 0; cut < c.bytes.size(); ++cut) {

@@ -58,7 +58,7 @@ TEST(UserPage, ObjectAtFindsTheTopmostWithHalfOpenEdges) {
         TUserObject* hit;
     };
     const Case cases[] = {
-        {10, 10, below}, {29, 29, above}, {25, 25, above}, {19, 29, below}, {30, 15, nullptr},
+        {10, 10, below},   {29, 29, above}, {25, 25, above},   {19, 29, below},  {30, 15, nullptr},
         {15, 30, nullptr}, {39, 39, above}, {40, 39, nullptr}, {9, 10, nullptr}, {39, 40, nullptr},
     };
     for (const auto& c : cases)
@@ -118,7 +118,7 @@ TEST(UserPage, AddRemovePushPull) {
     ASSERT_EQ(removed.get(), a);
     EXPECT_EQ(order(page), (std::vector<const TUserObject*>{c, b}));
     EXPECT_EQ(page.RemoveObject(a), nullptr); // not on the page any more
-    page.Push(a);                              // nor can it be pushed
+    page.Push(a);                             // nor can it be pushed
     EXPECT_EQ(order(page), (std::vector<const TUserObject*>{c, b}));
 }
 
