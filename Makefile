@@ -2,7 +2,7 @@
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps configure build test run test-sanitize clean
+.PHONY: all deps configure build test run test-sanitize assets fuzz-picture clean
 
 all: build
 
@@ -29,5 +29,22 @@ test-sanitize: deps
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure -j$(JOBS)
 
+# Draws the built-in library again: refreshes the committed block and its contact sheet.
+assets:
+	cmake -S . -B build-assets -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DZYL_BUILD_ASSETS=ON
+	cmake --build build-assets -j$(JOBS) --target zyl-make-library zyl-library-sheet
+	build-assets/bin/zyl-make-library assets/builtin_library.bin
+	build-assets/bin/zyl-library-sheet assets/builtin_library.bin assets/contact-sheet.png
+
+# Picture import under libFuzzer, ASan and UBSan for a bounded time (clang). New finds stay in
+# build-fuzz/corpus/picture; the seeds are the samples in tests/fuzz/corpus/picture.
+FUZZ_TIME ?= 60
+fuzz-picture: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZYL_FUZZ=ON
+	cmake --build build-fuzz -j$(JOBS) --target fuzz_picture
+	mkdir -p build-fuzz/corpus/picture
+	build-fuzz/bin/fuzz_picture -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 \
+		-artifact_prefix=build-fuzz/ build-fuzz/corpus/picture tests/fuzz/corpus/picture
+
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz build-assets

@@ -3,6 +3,7 @@
 #include "AnsiCodePage.h"
 #include "DecodeError.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -21,6 +22,11 @@ CDataStore::CDataStore(const std::uint8_t* source, std::int32_t length) {
         storing = 0;
     }
 }
+
+CDataStore::CDataStore(std::span<const std::uint8_t> bytes)
+    : data(bytes.data()), capacity(static_cast<std::int32_t>(
+                              std::min<std::size_t>(bytes.size(), std::numeric_limits<std::int32_t>::max()))),
+      storing(0) {}
 
 CDataStore::~CDataStore() = default;
 
@@ -134,6 +140,15 @@ void CDataStore::ReadBytes(void* target, std::int32_t n) {
     if (n > 0)
         std::memcpy(target, data + position, static_cast<std::size_t>(n));
     position += n;
+}
+
+std::span<const std::uint8_t> CDataStore::ReadBlock(std::int32_t n) {
+    if (IsStoring())
+        return {};
+    Require(n, "block");
+    const std::uint8_t* start = data + position;
+    position += n;
+    return {start, static_cast<std::size_t>(n)};
 }
 
 void CDataStore::ReadString(std::u16string& text) {

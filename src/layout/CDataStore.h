@@ -14,6 +14,8 @@
 class CDataStore {
 public:
     explicit CDataStore(const std::uint8_t* data = nullptr, std::int32_t length = 0);
+    // Always a loading stream, even over no bytes at all.
+    explicit CDataStore(std::span<const std::uint8_t> bytes);
     virtual ~CDataStore();
 
     CDataStore(const CDataStore&) = delete;
@@ -43,6 +45,8 @@ public:
     void ReadByte(std::uint8_t& target);
     std::uint8_t ReadByte(); // 0 on a storing stream
     void ReadBytes(void* target, std::int32_t n);
+    // The next n bytes in place, without copying; empty on a storing stream.
+    std::span<const std::uint8_t> ReadBlock(std::int32_t n);
     // Text up to the first code unit 0 among the n stored; position advances past all n.
     void ReadString(std::u16string& text);
     // Old records: n bytes of ANSI text up to the first NUL. A count above maxBytes (the

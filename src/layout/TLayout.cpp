@@ -1,9 +1,91 @@
 #include "TLayout.h"
 
+#include "TGlyphRasterizer.h"
+#include "TUserButton.h"
+#include "TUserImage.h"
+#include "TUserLevel.h"
+
 #include <algorithm>
+#include <functional>
+#include <mutex>
 #include <utility>
 
-TLayout::TLayout() = default;
+namespace {
+
+constexpr char16_t kLastPlainCode = 126;
+
+// Glyph sizes: em size in pixels and the cell height that names the size.
+constexpr struct {
+    int emSize;
+    int cellHeight;
+} kGlyphSizes[] = {{12, 22}, {16, 28}, {20, 35}};
+
+// Description of a built-in image: "ZZZ: " and its name. IDs without an image of theirs get none.
+std::u16string builtinDescription(std::int32_t id) {
+    static const char16_t* const kNames[] = {
+        u"bogus",
+        u"Main Background",
+        u"Slider Composite",
+        u"Blue Square",
+        u"Blue Glow",
+        u"Deep Round",
+        u"Green Glow",
+        u"Green Square",
+        u"Deep Square",
+        u"Grey Square",
+        u"Return Icon",
+        u"Cancel Icon",
+        u"Front Page Background",
+        u"TQV-4 Page Background",
+        u"TQV-8 Page Background",
+        u"Select Page Background",
+        u"Deep Round Highlight",
+    };
+    if ((id >= 0 && id < 12) || id == 16)
+        return std::u16string(u"ZZZ: ") + kNames[id];
+    return {};
+}
+
+std::shared_ptr<const TImageLibrary> sharedBuiltinLibrary() {
+    static std::shared_ptr<const TImageLibrary> library;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        auto made = std::make_shared<TImageLibrary>();
+        made->Read(BuiltinLibraryBlock());
+        library = std::move(made);
+    });
+    return library;
+}
+
+void markUsed(TLayout& layout, std::int32_t id) {
+    if (TImageEntry* entry = layout.FindImage(id))
+        entry->used = true;
+}
+
+void markFace(TLayout& layout, const TUserFace& face) {
+    if (face.kind == TUserFace::kImage)
+        markUsed(layout, face.value);
+}
+
+void markPage(TLayout& layout, const TUserPage& page) {
+    markFace(layout, page.face);
+    for (const auto& object : page.objects) {
+        if (const auto* button = dynamic_cast<const TUserButton*>(object.get())) {
+            markFace(layout, button->upFace);
+            markFace(layout, button->downFace);
+        } else if (const auto* image = dynamic_cast<const TUserImage*>(object.get())) {
+            markFace(layout, image->face);
+        } else if (const auto* level = dynamic_cast<const TUserLevel*>(object.get())) {
+            markUsed(layout, level->sliderImageId);
+        }
+    }
+}
+
+} // namespace
+
+TLayout::TLayout() {
+    LoadBuiltinImages();
+}
 
 TLayout::~TLayout() = default;
 
@@ -96,4 +178,83 @@ bool TLayout::SetPageId(TListItem* page, std::int32_t id) {
 
 void TLayout::ClearAll() {
     pages.clear();
+    images.clear();
+    LoadBuiltinImages();
+}
+
+void TLayout::LoadBuiltinImages() {
+    if (!builtinLibrary)
+        builtinLibrary = sharedBuiltinLibrary();
+    for (const auto& libraryImage : builtinLibrary->images) {
+        auto entry = std::make_unique<TImageEntry>();
+        entry->id = libraryImage->id;
+        entry->description = builtinDescription(libraryImage->id);
+        entry->BorrowImage(libraryImage->image.get());
+        images.insert(images.begin(), std::move(entry));
+    }
+}
+
+TImageEntry* TLayout::FindImage(std::int32_t id) const {
+    for (const auto& entry : images) {
+        if (entry->id == id)
+            return entry.get();
+    }
+    return nullptr;
+}
+
+std::int32_t TLayout::NextImageId() const {
+    std::int32_t next = TImageEntry::kFirstUserId;
+    for (const auto& entry : images) {
+        if (entry->id >= next)
+            next = entry->id + 1;
+    }
+    return next;
+}
+
+void TLayout::PurgeUnusedImages() {
+    for (auto& entry : images)
+        entry->used = false;
+    for (const auto& page : pages) {
+        if (const auto* userPage = dynamic_cast<const TUserPage*>(page.get()))
+            markPage(*this, *userPage);
+    }
+    if (sleepPage)
+        markPage(*this, *sleepPage);
+    std::erase_if(images, [](const auto& entry) { return entry->IsUserImage() && !entry->used; });
+}
+
+void TLayout::withRasterizers(const std::function<void()>& work) {
+    // The rasterizers hold fonts and scratch space; they live only for this piece of work.
+    struct Release {
+        std::vector<std::unique_ptr<TGlyphRasterizer>>& list;
+        ~Release() { list.clear(); }
+    } release{rasterizers};
+    for (const auto& size : kGlyphSizes)
+        rasterizers.push_back(std::make_unique<TGlyphRasterizer>(size.emSize, size.cellHeight));
+    work();
+}
+
+void TLayout::RebuildGlyphs() {
+    glyphs.clear();
+    withRasterizers([this] {
+        AddGlyphsFor(controlName);
+        for (const auto& page : pages)
+            page->CollectGlyphs();
+    });
+}
+
+void TLayout::AddGlyphsFor(const std::u16string& text) {
+    if (rasterizers.empty()) {
+        withRasterizers([&] { AddGlyphsFor(text); });
+        return;
+    }
+    for (char16_t c : text) {
+        if (c <= kLastPlainCode)
+            continue;
+        const bool known = std::any_of(glyphs.begin(), glyphs.end(), [c](const auto& g) { return g->code == c; });
+        if (known)
+            continue;
+        for (const auto& rasterizer : rasterizers)
+            glyphs.insert(glyphs.begin(), rasterizer->Render(c));
+    }
 }

@@ -1,17 +1,35 @@
 #pragma once
 
+#include "TGlyph.h"
+#include "TImageEntry.h"
+#include "TImageLibrary.h"
 #include "TListItem.h"
 #include "TUserPage.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
-// Everything the panel shows and does: its settings, its pages in order, the sleep page and the
-// 24 user events. The program holds exactly one.
+class TGlyphRasterizer;
+class TLayout;
+
+// Reads a user-page file as stored: the page record into `page` and its image records, without
+// touching any layout. False, with the reason, for anything that is not a valid page file.
+bool ReadPageFile(const std::string& path, TUserPage& page, std::vector<std::unique_ptr<TImageEntry>>& entries,
+                  std::string* error = nullptr);
+// The same over the file's bytes; `name` names them in messages.
+bool ParsePageFile(std::span<const std::uint8_t> bytes, const std::string& name, TUserPage& page,
+                   std::vector<std::unique_ptr<TImageEntry>>& entries, std::string* error = nullptr);
+
+// Everything the panel shows and does: its settings, its pages in order, the sleep page, the
+// images faces and sliders refer to, the glyphs of names outside plain ASCII and the 24 user
+// events. The program holds exactly one.
 class TLayout {
 public:
     static constexpr std::int32_t kFirstPageId = 10000;
@@ -19,6 +37,13 @@ public:
     static constexpr std::int32_t kPageIdLimit = 16000;
     static constexpr int kEventCount = 24;
     static constexpr std::size_t kEventBytes = 256;
+    static constexpr std::int32_t kImageVersion = 8;
+    // The largest image the panel takes, and the largest a template file holds.
+    static constexpr std::int32_t kUploadCapacity = 512000;
+    static constexpr std::int32_t kTemplateCapacity = 500000;
+    static constexpr std::int32_t kPageFileLimit = 300000;
+    static constexpr std::int32_t kTemplateMagic = static_cast<std::int32_t>(0xABADCAD5u);
+    static constexpr std::int32_t kPageMagic = static_cast<std::int32_t>(0xABADCAD6u);
 
     TLayout();
     ~TLayout();
@@ -42,15 +67,54 @@ public:
     void ToggleDefaultPage(const TListItem* page);
     // Gives the page an ID by hand; refused (false) when another page already has it.
     bool SetPageId(TListItem* page, std::int32_t id);
-    // Destroys every page. Settings, events and the sleep page stay.
+    // Destroys every page and every image, then brings back the built-in images. Settings, events
+    // and the sleep page stay.
     void ClearAll();
+
+    // Puts the built-in library's images at the front of `images`, in their stored order. The
+    // library is read the first time it is needed.
+    void LoadBuiltinImages();
+    // The first entry with that ID, or null.
+    TImageEntry* FindImage(std::int32_t id) const;
+    // 10000, or one more than the largest image ID present.
+    std::int32_t NextImageId() const;
+    // Destroys user images that no user page and not the sleep page refers to.
+    void PurgeUnusedImages();
+    // Renders anew the glyphs of every character above 126 in the control name and the page names.
+    void RebuildGlyphs();
+    // Renders, in the three sizes, each character of the text above 126 that has no glyph yet.
+    void AddGlyphsFor(const std::u16string& text);
+
+    // The layout image. Storing: purges unused images, rebuilds the glyphs and encodes the layout;
+    // *length holds the capacity of buffer on entry and the image's size on return. An image larger
+    // than the capacity is refused and nothing is copied. Loading: decodes *length bytes of buffer
+    // and replaces the layout's content; a damaged or truncated image is refused and the layout stays
+    // exactly as it was. Returns false on refusal, with the reason in *error when given.
+    bool Serialize(std::uint8_t* buffer, std::int32_t* length, bool storing, std::string* error = nullptr);
+    // The same, with a buffer of its own: the encoded image, or nullopt when it exceeds the capacity.
+    std::optional<std::vector<std::uint8_t>> Encode(std::int32_t capacity, std::string* error = nullptr);
+    bool Decode(std::span<const std::uint8_t> image, std::string* error = nullptr);
+
+    // Template (.zyl) and user-page (.zup) files. Saving writes the file atomically: a failure
+    // leaves any old file as it was. Loading refuses anything that is not a valid file of its kind
+    // and then changes nothing. Each returns false on failure, with the reason in *error when given.
+    bool SaveTemplate(const std::string& path, std::string* error = nullptr);
+    bool LoadTemplate(const std::string& path, std::string* error = nullptr);
+    bool SavePage(const TUserPage& page, const std::string& path, std::string* error = nullptr);
+    bool LoadPage(TUserPage& page, const std::string& path, std::string* error = nullptr);
+    // The loaders over a file's bytes already in memory; `name` names them in messages.
+    bool LoadTemplateBytes(std::span<const std::uint8_t> bytes, const std::string& name, std::string* error = nullptr);
+    bool LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes, const std::string& name,
+                       std::string* error = nullptr);
 
     // Event i's description and text: NUL-terminated text in the panel's code page.
     std::uint8_t* EventDescription(int i) { return eventDescriptions.data() + i * kEventBytes; }
     std::uint8_t* EventText(int i) { return eventTexts.data() + i * kEventBytes; }
 
+    std::vector<std::unique_ptr<TGlyph>> glyphs;
     std::vector<std::unique_ptr<TListItem>> pages;
     std::unique_ptr<TUserPage> sleepPage;
+    std::vector<std::unique_ptr<TImageEntry>> images;
 
     std::int32_t audibleFeedback = 1;
     std::int32_t sleepTimeout = 0;       // seconds; 0 = never sleeps
@@ -66,6 +130,13 @@ public:
     std::array<std::uint8_t, kEventCount * kEventBytes> eventDescriptions{};
     std::array<std::uint8_t, kEventCount * kEventBytes> eventTexts{};
 
+    // The built-in images and glyphs; read once per program and shared, since nothing changes it.
+    std::shared_ptr<const TImageLibrary> builtinLibrary;
+
 private:
+    // The three sizes glyphs are rendered in, alive only while glyphs are rebuilt.
+    std::vector<std::unique_ptr<TGlyphRasterizer>> rasterizers;
+    void withRasterizers(const std::function<void()>& work);
+
     std::vector<std::unique_ptr<TListItem>>::iterator find(const TListItem* page);
 };

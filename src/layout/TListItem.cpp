@@ -6,6 +6,11 @@
 TListItem::TListItem(TLayout* owner_, std::u16string name_)
     : owner(owner_), pageId(owner_ != nullptr ? owner_->NextPageId() : -1), name(std::move(name_)) {}
 
+void TListItem::CollectGlyphs() {
+    if (owner != nullptr)
+        owner->AddGlyphsFor(name);
+}
+
 void TListItem::Serialize(CDataStore& ar) {
     if (ar.IsStoring()) {
         ar.WriteInt(kVersion);

@@ -24,6 +24,8 @@ public:
 
     // Writes or reads the common part; every kind handles it first, then its own record.
     virtual void Serialize(CDataStore& ar);
+    // Asks the owner to render glyphs for the name's characters outside plain ASCII.
+    virtual void CollectGlyphs();
 
     TLayout* owner = nullptr;
     std::int32_t kind = 0;

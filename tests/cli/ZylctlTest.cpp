@@ -1,0 +1,129 @@
+#include "cli/Zylctl.h"
+#include "RichLayout.h"
+#include "TempDir.h"
+#include "layout/FileIo.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun zylctl(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunZylctl(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class Zylctl : public ::testing::Test {
+protected:
+    std::string path(const std::string& name) const { return temp.path(name); }
+    TempDir temp;
+};
+
+TEST_F(Zylctl, NewWritesTheFreshTemplate) {
+    const CliRun run = zylctl({"new", path("a.zyl")});
+    EXPECT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(fs::file_size(path("a.zyl")), 12354u);
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(path("a.zyl"), 20000, bytes, nullptr));
+    EXPECT_EQ(bytes[0], 0xD5);
+    EXPECT_EQ(bytes[3], 0xAB);
+}
+
+TEST_F(Zylctl, UsageAndHelp) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* inOut;
+        const char* inErr;
+    };
+    const Case cases[] = {
+        {{}, kExitUsage, "", "usage: zylctl"},
+        {{"--help"}, kExitOk, "commands:", ""},
+        {{"frobnicate"}, kExitUsage, "", "unknown command 'frobnicate'"},
+        {{"new"}, kExitUsage, "", "usage: zylctl new OUT.zyl"},
+        {{"dump", "a", "b"}, kExitUsage, "", "usage: zylctl dump FILE"},
+        {{"dump", "--help"}, kExitOk, "usage: zylctl dump FILE", ""},
+        {{"check", "-h"}, kExitOk, "usage: zylctl check FILE", ""},
+        {{"new", "--help"}, kExitOk, "usage: zylctl new", ""},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = zylctl(c.args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.out.find(c.inOut), std::string::npos) << run.out;
+        EXPECT_NE(run.err.find(c.inErr), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(Zylctl, DumpShowsTheModelsFieldsAsUtf8) {
+    TLayout layout;
+    MakeRichLayout(layout);
+    ASSERT_TRUE(layout.SaveTemplate(path("rich.zyl")));
+    const CliRun run = zylctl({"dump", path("rich.zyl")});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    for (const char* expected :
+         {"\"controlName\": \"Salle \xC3\xA0 manger\"", "\"defaultPageId\": 10001", "\"pages\": [",
+          "\"name\": \"\xE4\xB8\xAD\xE6\x96\x87 page\"", "\"objects\": [", "\"upFace\": {", "\"entryPageId\": 10002",
+          "\"downEvent\": \"LIGHT ON\"", "\"pin\": \"42\"", "\"sliderImageId\": 10002", "\"buttonLabels\": [",
+          "\"textLines\": [", "\"sleepPage\": {", "\"guid\": \"", "\"width\": 4", "\"eventTexts\": [",
+          "\"Event X text \xC3\xBC\""}) {
+        EXPECT_NE(run.out.find(expected), std::string::npos) << expected;
+    }
+
+    TLayout fresh;
+    ASSERT_TRUE(fresh.SaveTemplate(path("fresh.zyl")));
+    EXPECT_NE(zylctl({"dump", path("fresh.zyl")}).out.find("\"sleepPage\": null"), std::string::npos);
+}
+
+TEST_F(Zylctl, DumpOfAPageFile) {
+    TLayout layout;
+    MakeRichLayout(layout);
+    ASSERT_TRUE(layout.SavePage(static_cast<TUserPage&>(*layout.pages[0]), path("p.zup")));
+    const CliRun run = zylctl({"dump", path("p.zup")});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(run.out.rfind("{\n  \"page\": {", 0), 0u) << run.out.substr(0, 40);
+    EXPECT_NE(run.out.find("\"images\": ["), std::string::npos);
+    EXPECT_NE(run.out.find("\"id\": 10000"), std::string::npos);
+}
+
+TEST_F(Zylctl, CheckTellsValidFromInvalid) {
+    TLayout layout;
+    ASSERT_TRUE(layout.SaveTemplate(path("ok.zyl")));
+    {
+        std::ofstream(path("junk.bin")) << "not a layout at all";
+        std::ofstream(path("short.zyl"), std::ios::binary).write("\xD5\xCA\xAD\xAB\x08\x00", 6);
+    }
+    struct Case {
+        std::string file;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"ok.zyl", kExitOk, ""},
+        {"junk.bin", kExitBadInput, "neither a ZYL-1 template file nor a ZYL-1 user page file"},
+        {"short.zyl", kExitBadInput, "damaged"},
+        {"missing.zyl", kExitBadInput, "No such file"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = zylctl({"check", path(c.file)});
+        EXPECT_EQ(run.status, c.status) << c.file;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.file << ": " << run.err;
+        if (c.status != kExitOk) {
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << "one line: " << run.err;
+        }
+    }
+}
+
+} // namespace

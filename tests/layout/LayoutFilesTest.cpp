@@ -1,0 +1,275 @@
+#include "RichLayout.h"
+#include "TempDir.h"
+#include "layout/FileIo.h"
+#include "layout/TLayout.h"
+#include "layout/TUserButton.h"
+#include "layout/TUserImage.h"
+#include "layout/TUserLevel.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+class LayoutFiles : public ::testing::Test {
+protected:
+    std::string path(const std::string& name) const { return temp.path(name); }
+
+    static Bytes read(const std::string& file) {
+        Bytes bytes;
+        EXPECT_TRUE(ReadWholeFile(file, 1 << 24, bytes, nullptr));
+        return bytes;
+    }
+    static void write(const std::string& file, const Bytes& bytes) {
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    TempDir temp;
+    const fs::path& dir = temp.dir();
+};
+
+// A user page whose button shows the same user image up and down, with a slider on another.
+TUserPage* pageWithImages(TLayout& layout, std::int32_t& faceImage, std::int32_t& sliderImage) {
+    faceImage = AddTestImage(layout, 1);
+    sliderImage = AddTestImage(layout, 2);
+    auto* page =
+        static_cast<TUserPage*>(layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Page \u00E9"), nullptr));
+    auto button = std::make_unique<TUserButton>();
+    button->upFace.kind = TUserFace::kImage;
+    button->upFace.value = faceImage;
+    button->downFace.kind = TUserFace::kImage;
+    button->downFace.value = faceImage;
+    page->AddObject(std::move(button));
+    auto level = std::make_unique<TUserLevel>();
+    level->sliderImageId = sliderImage;
+    page->AddObject(std::move(level));
+    auto builtin = std::make_unique<TUserImage>();
+    builtin->face.kind = TUserFace::kImage;
+    builtin->face.value = 1; // built-ins are never written
+    page->AddObject(std::move(builtin));
+    return page;
+}
+
+std::int32_t buttonUpImage(const TUserPage& page) {
+    return static_cast<const TUserButton&>(*page.objects[0]).upFace.value;
+}
+std::int32_t buttonDownImage(const TUserPage& page) {
+    return static_cast<const TUserButton&>(*page.objects[0]).downFace.value;
+}
+std::int32_t sliderImageOf(const TUserPage& page) {
+    return static_cast<const TUserLevel&>(*page.objects[1]).sliderImageId;
+}
+
+TEST_F(LayoutFiles, FreshTemplateIs12354Bytes) {
+    TLayout layout;
+    ASSERT_TRUE(layout.SaveTemplate(path("fresh.zyl")));
+    const Bytes bytes = read(path("fresh.zyl"));
+    ASSERT_EQ(bytes.size(), 12354u);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 4), (Bytes{0xD5, 0xCA, 0xAD, 0xAB}));
+}
+
+TEST_F(LayoutFiles, TemplateRoundTrip) {
+    TLayout layout;
+    MakeRichLayout(layout);
+    ASSERT_TRUE(layout.SaveTemplate(path("rich.zyl")));
+    TLayout back;
+    std::string error;
+    ASSERT_TRUE(back.LoadTemplate(path("rich.zyl"), &error)) << error;
+    EXPECT_EQ(back.pages.size(), 3u);
+    EXPECT_EQ(back.controlName, layout.controlName);
+}
+
+TEST_F(LayoutFiles, TemplateSizeLimitAndBadFiles) {
+    TLayout fresh;
+    ASSERT_TRUE(fresh.SaveTemplate(path("t.zyl")));
+    Bytes exact = read(path("t.zyl"));
+    exact.resize(500000, 0); // nothing follows the last part, so padding is harmless
+    write(path("exact.zyl"), exact);
+    Bytes over = exact;
+    over.push_back(0);
+    write(path("over.zyl"), over);
+    write(path("magic-only.zyl"), Bytes{0xD5, 0xCA, 0xAD, 0xAB});
+    write(path("page-magic.zyl"), Bytes{0xD6, 0xCA, 0xAD, 0xAB, 8, 0, 0, 0});
+    Bytes damaged = read(path("t.zyl"));
+    damaged.resize(200);
+    write(path("damaged.zyl"), damaged);
+
+    struct Case {
+        std::string file;
+        bool loads;
+        std::string reasonPart;
+    };
+    const Case cases[] = {
+        {"exact.zyl", true, ""},
+        {"over.zyl", false, "too large"},
+        {"magic-only.zyl", false, "not a ZYL-1 template file"},
+        {"page-magic.zyl", false, "not a ZYL-1 template file"},
+        {"damaged.zyl", false, "damaged"},
+        {"missing.zyl", false, "No such file"},
+    };
+    for (const auto& c : cases) {
+        TLayout layout;
+        MakeRichLayout(layout);
+        const Bytes before = Snapshot(layout);
+        std::string error;
+        EXPECT_EQ(layout.LoadTemplate(path(c.file), &error), c.loads) << c.file;
+        if (!c.loads) {
+            EXPECT_NE(error.find(c.reasonPart), std::string::npos) << c.file << ": " << error;
+            EXPECT_EQ(Snapshot(layout), before) << c.file;
+        }
+    }
+}
+
+TEST_F(LayoutFiles, FailedSaveKeepsTheOldFile) {
+    TLayout layout;
+    std::string error;
+    EXPECT_FALSE(layout.SaveTemplate(path("no/such/folder/x.zyl"), &error));
+    EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+
+    // A folder in the target's place cannot be replaced by a file.
+    fs::create_directories(path("taken.zyl/inside"));
+    EXPECT_FALSE(layout.SaveTemplate(path("taken.zyl"), &error));
+    EXPECT_TRUE(fs::is_directory(path("taken.zyl/inside")));
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_EQ(entry.path().filename().string().find(".zyl-save"), std::string::npos) << "temporary left behind";
+
+    ASSERT_TRUE(layout.SaveTemplate(path("ok.zyl")));
+    layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"p"), nullptr);
+    ASSERT_TRUE(layout.SaveTemplate(path("ok.zyl")));
+    EXPECT_GT(read(path("ok.zyl")).size(), 12354u);
+}
+
+TEST_F(LayoutFiles, PageFileWritesEachReferenceAndImportsEachImageOnce) {
+    TLayout source;
+    std::int32_t faceImage = 0;
+    std::int32_t sliderImage = 0;
+    TUserPage* page = pageWithImages(source, faceImage, sliderImage);
+    ASSERT_TRUE(source.SavePage(*page, path("p.zup")));
+
+    // The page record, then the face image twice (down face, up face) and the slider image.
+    const Bytes bytes = read(path("p.zup"));
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 4), (Bytes{0xD6, 0xCA, 0xAD, 0xAB}));
+    TUserPage stored(nullptr, u"");
+    std::vector<std::unique_ptr<TImageEntry>> entries;
+    ASSERT_TRUE(ReadPageFile(path("p.zup"), stored, entries));
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0]->id, faceImage);
+    EXPECT_EQ(entries[1]->id, faceImage);
+    EXPECT_EQ(entries[2]->id, sliderImage);
+
+    TLayout target;
+    auto* into = static_cast<TUserPage*>(target.InsertPageAfter(std::make_unique<TUserPage>(&target, u"old"), nullptr));
+    ASSERT_TRUE(target.LoadPage(*into, path("p.zup")));
+    EXPECT_EQ(into->name, u"Page \u00E9");
+    EXPECT_EQ(target.NextImageId(), 10002);
+    EXPECT_EQ(buttonUpImage(*into), buttonDownImage(*into));
+    EXPECT_EQ(target.FindImage(buttonUpImage(*into))->guid, source.FindImage(faceImage)->guid);
+    EXPECT_EQ(target.FindImage(sliderImageOf(*into))->guid, source.FindImage(sliderImage)->guid);
+
+    // Loading again adds nothing and points the references at the same entries.
+    const std::size_t imageCount = target.images.size();
+    ASSERT_TRUE(target.LoadPage(*into, path("p.zup")));
+    EXPECT_EQ(target.images.size(), imageCount);
+    EXPECT_EQ(target.FindImage(buttonUpImage(*into))->guid, source.FindImage(faceImage)->guid);
+}
+
+TEST_F(LayoutFiles, CollidingIdsAreRenumberedAndEachReferenceFollowsItsImage) {
+    TLayout source;
+    std::int32_t faceImage = 0;
+    std::int32_t sliderImage = 0;
+    TUserPage* page = pageWithImages(source, faceImage, sliderImage); // 10000 and 10001
+    ASSERT_TRUE(source.SavePage(*page, path("p.zup")));
+
+    TLayout target;
+    AddTestImage(target, 7); // 10000: a different image with the file's first ID
+    AddTestImage(target, 8); // 10001
+    TUserPage into(&target, u"");
+    ASSERT_TRUE(target.LoadPage(into, path("p.zup")));
+    // The face image becomes 10002, the slider image 10003; 10002 never gets renumbered again as
+    // the slider's old ID 10001 is looked up.
+    EXPECT_EQ(buttonUpImage(into), 10002);
+    EXPECT_EQ(buttonDownImage(into), 10002);
+    EXPECT_EQ(sliderImageOf(into), 10003);
+    EXPECT_EQ(target.FindImage(10002)->guid, source.FindImage(faceImage)->guid);
+    EXPECT_EQ(target.FindImage(10003)->guid, source.FindImage(sliderImage)->guid);
+}
+
+TEST_F(LayoutFiles, PageWithoutImagesAndBadPageFiles) {
+    TLayout layout;
+    TUserPage plain(&layout, u"Plain");
+    ASSERT_TRUE(layout.SavePage(plain, path("plain.zup")));
+    const Bytes plainBytes = read(path("plain.zup"));
+    EXPECT_EQ(plainBytes.size(), 4u + 4 + 4 + 10 + 4 + 4 + 32 + 4);
+
+    std::int32_t a = 0;
+    std::int32_t b = 0;
+    TLayout source;
+    ASSERT_TRUE(source.SavePage(*pageWithImages(source, a, b), path("full.zup")));
+    const Bytes full = read(path("full.zup"));
+    write(path("magic-only.zup"), Bytes{0xD6, 0xCA, 0xAD, 0xAB});
+    Bytes big = plainBytes;
+    big.resize(300001, 0);
+    write(path("big.zup"), big);
+
+    TLayout target;
+    AddTestImage(target, 3);
+    TUserPage into(&target, u"Mine");
+    into.AddObject(std::make_unique<TUserButton>());
+    auto unchanged = [&] { return into.name == u"Mine" && into.objects.size() == 1 && target.images.size() == 13; };
+    for (const char* file : {"magic-only.zup", "big.zup", "missing.zup"}) {
+        EXPECT_FALSE(target.LoadPage(into, path(file))) << file;
+        EXPECT_TRUE(unchanged()) << file;
+    }
+    int refused = 0;
+    for (std::size_t cut = 5; cut < full.size(); cut += 7) {
+        write(path("cut.zup"), Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
+        std::string error;
+        TLayout other;
+        AddTestImage(other, 3);
+        TUserPage otherPage(&other, u"Mine");
+        // A cut between records still leaves a valid, shorter file.
+        if (other.LoadPage(otherPage, path("cut.zup"), &error))
+            continue;
+        ++refused;
+        ASSERT_TRUE(otherPage.name == u"Mine" && otherPage.objects.empty() && other.images.size() == 13)
+            << "cut at " << cut << ": " << error;
+    }
+    EXPECT_GT(refused, 10);
+    ASSERT_TRUE(target.LoadPage(into, path("plain.zup")));
+    EXPECT_EQ(into.name, u"Plain");
+    EXPECT_TRUE(into.objects.empty());
+}
+
+TEST_F(LayoutFiles, OversizedPageIsRefusedOnSave) {
+    TLayout layout;
+    auto entry = std::make_unique<TImageEntry>();
+    entry->id = 10000;
+    // Noise does not compress, so the PNG is larger than a page file may be.
+    auto noise = std::make_unique<Picture>(400, 300);
+    std::uint32_t state = 12345;
+    for (int y = 0; y < 300; ++y) {
+        for (int x = 0; x < 400; ++x) {
+            state = state * 1664525u + 1013904223u;
+            noise->SetPixel(x, y,
+                            {static_cast<std::uint8_t>(state >> 24), static_cast<std::uint8_t>(state >> 16),
+                             static_cast<std::uint8_t>(state >> 8), 255});
+        }
+    }
+    entry->SetImage(std::move(noise));
+    layout.images.insert(layout.images.begin(), std::move(entry));
+    TUserPage page(&layout, u"big");
+    page.face.kind = TUserFace::kImage;
+    page.face.value = 10000;
+    std::string error;
+    EXPECT_FALSE(layout.SavePage(page, path("big.zup"), &error));
+    EXPECT_NE(error.find("300000"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(path("big.zup")));
+}
+
+} // namespace

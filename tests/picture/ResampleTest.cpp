@@ -1,0 +1,118 @@
+#include "SampleFiles.h"
+
+#include "picture/Picture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Picture filled(int w, int h, Rgba colour, bool alpha) {
+    Picture picture(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            picture.SetPixel(x, y, colour);
+    picture.SetHasAlpha(alpha);
+    return picture;
+}
+
+Picture checkerboard(int side) {
+    Picture picture(side, side);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const std::uint8_t v = (x + y) % 2 == 0 ? 255 : 0;
+            picture.SetPixel(x, y, {v, v, v, 255});
+        }
+    return picture;
+}
+
+TEST(Resample, SameSizeOrNoSizeChangesNothing) {
+    for (const auto& [w, h] : {std::pair{12, 9}, {0, 5}, {5, 0}, {-3, 4}, {0, 0}, {-1, -1}}) {
+        SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+        Picture picture = MakePattern(12, 9, true);
+        const Picture before = picture;
+        picture.Resample(w, h);
+        EXPECT_EQ(picture, before);
+    }
+}
+
+TEST(Resample, RefusesSizesOverTheLimitsAndEmptySources) {
+    Picture picture = MakePattern(4, 4, false);
+    const Picture before = picture;
+    EXPECT_THROW(picture.Resample(Picture::kMaxSide + 1, 2), PictureError);
+    EXPECT_THROW(picture.Resample(2, Picture::kMaxSide + 1), PictureError);
+    EXPECT_EQ(picture, before);
+    Picture empty;
+    EXPECT_THROW(empty.Resample(3, 3), PictureError);
+}
+
+TEST(Resample, UniformStaysUniformAtEverySize) {
+    struct Case {
+        Rgba colour;
+        bool alpha;
+    } colours[] = {
+        {{90, 160, 30, 255}, false}, {{255, 255, 255, 255}, false}, {{200, 10, 70, 128}, true}, {{0, 0, 0, 0}, true}};
+    for (const Case& c : colours) {
+        for (const auto& [w, h] : {std::pair{7, 5}, {30, 3}, {1, 1}, {64, 48}, {11, 40}}) {
+            SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h) + " alpha " + std::to_string(c.colour.a));
+            Picture picture = filled(20, 15, c.colour, c.alpha);
+            picture.Resample(w, h);
+            ASSERT_EQ(picture.Width(), w);
+            ASSERT_EQ(picture.Height(), h);
+            EXPECT_EQ(picture.HasAlpha(), c.alpha);
+            EXPECT_EQ(MaxChannelDifference(picture, filled(w, h, c.colour, c.alpha)), 0);
+        }
+    }
+}
+
+TEST(Resample, ShrinkingAFinePatternAveragesIt) {
+    // Point-sampling a one-pixel checkerboard gives black or white; a filter widened to the scale
+    // gives the average grey.
+    for (const auto& [side, tolerance] : {std::pair{8, 1}, {5, 2}, {3, 2}, {11, 6}, {1, 1}}) {
+        SCOPED_TRACE(side);
+        Picture picture = checkerboard(16);
+        picture.Resample(side, side);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const Rgba p = picture.GetPixel(x, y);
+                EXPECT_NEAR(p.r, 128, tolerance) << x << "," << y;
+                EXPECT_EQ(p.a, 255);
+            }
+    }
+}
+
+TEST(Resample, TransparentNeighboursLeaveNoFringe) {
+    // Left half opaque red, right half fully transparent green: filtering straight colour would drag
+    // green into the edge; premultiplied it stays red however transparent it gets.
+    Picture picture(12, 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 12; ++x)
+            picture.SetPixel(x, y, x < 6 ? Rgba{255, 0, 0, 255} : Rgba{0, 255, 0, 0});
+    picture.SetHasAlpha(true);
+    for (const auto& [w, h] : {std::pair{5, 3}, {31, 17}}) {
+        Picture resized = picture;
+        resized.Resample(w, h);
+        bool sawEdge = false;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const Rgba p = resized.GetPixel(x, y);
+                if (p.a == 0)
+                    continue;
+                sawEdge = sawEdge || p.a < 255;
+                EXPECT_GE(p.r, 250) << x << "," << y;
+                EXPECT_LE(p.g, 2) << x << "," << y;
+            }
+        EXPECT_TRUE(sawEdge);
+    }
+}
+
+TEST(Resample, LinearRampStaysLinear) {
+    // Catmull-Rom reproduces straight lines, so enlarging a ramp keeps it a ramp away from the edges.
+    Picture picture(8, 1);
+    for (int x = 0; x < 8; ++x)
+        picture.SetPixel(x, 0, {std::uint8_t(x * 30), 0, 0, 255});
+    picture.Resample(16, 1);
+    for (int x = 4; x < 12; ++x)
+        EXPECT_NEAR(picture.GetPixel(x, 0).r, (x + 0.5) / 2 * 30 - 15, 1) << x;
+}
+
+} // namespace
