@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+class LinkClock;
+class SerialIo;
+
+// Reads into `buffer` until `count` bytes have arrived or `timeoutMs` has passed since the
+// call, and returns how many arrived. The loop ends early only when all bytes are in; a
+// shorter reply always costs the whole time-out. Between reads it sleeps in the device's
+// wait (never spins); with `sliceMs` above 0 no single wait is longer than that and
+// `afterWait` runs after each one (it may throw to abandon the read).
+std::size_t ReadWithDeadline(SerialIo& io, LinkClock& clock, std::uint8_t* buffer, std::size_t count,
+                             std::uint32_t timeoutMs, std::uint32_t sliceMs = 0,
+                             const std::function<void()>& afterWait = {});

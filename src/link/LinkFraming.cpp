@@ -1,0 +1,133 @@
+#include "link/LinkFraming.h"
+
+#include "link/DeadlineRead.h"
+#include "link/LinkClock.h"
+#include "link/LinkProtocol.h"
+#include "link/SerialIo.h"
+#include "link/TransferCancelled.h"
+#include "link/TransferObserver.h"
+
+#include <algorithm>
+#include <array>
+
+LinkFraming::LinkFraming(SerialIo& io, LinkClock& clock, TransferObserver& observer, const LinkTiming& timing)
+    : io(io), clock(clock), observer(observer), timing(timing) {}
+
+void LinkFraming::Service(bool cancellable) {
+    observer.keepAlive();
+    if (cancellable && observer.cancelled())
+        throw TransferCancelled();
+}
+
+void LinkFraming::Write(std::string_view text) {
+    io.WriteBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
+void LinkFraming::WriteBytes(const std::uint8_t* data, std::size_t length) {
+    io.WriteBytes(data, length);
+}
+
+void LinkFraming::Pause(std::uint32_t ms, bool cancellable) {
+    const std::uint32_t slice = timing.keepAliveInterval > 0 ? timing.keepAliveInterval : ms;
+    const std::uint32_t start = clock.NowMs();
+    std::uint32_t elapsed = 0;
+    while (elapsed < ms) {
+        clock.SleepMs(std::min(ms - elapsed, slice));
+        Service(cancellable);
+        elapsed = clock.NowMs() - start;
+    }
+}
+
+std::size_t LinkFraming::Read(std::uint8_t* buffer, std::size_t count, std::uint32_t timeoutMs) {
+    return ReadWithDeadline(io, clock, buffer, count, timeoutMs, timing.keepAliveInterval, [this] { Service(true); });
+}
+
+std::size_t LinkFraming::ReplyWindow(std::uint8_t* buffer) {
+    return Read(buffer, kReplyWindowBytes, timing.replyWindow);
+}
+
+std::string LinkFraming::AwaitReply() {
+    std::array<std::uint8_t, kReplyWindowBytes> buffer{};
+    for (;;) {
+        const std::size_t received = ReplyWindow(buffer.data());
+        if (received > 0)
+            return std::string(reinterpret_cast<const char*>(buffer.data()), received);
+        Service(true);
+    }
+}
+
+void LinkFraming::FlushUntilQuiet() {
+    std::array<std::uint8_t, kReplyWindowBytes> scratch{};
+    while (ReplyWindow(scratch.data()) > 0)
+        Service(true);
+}
+
+void LinkFraming::FlushPending(std::size_t chunk) {
+    std::array<std::uint8_t, 1024> scratch{};
+    chunk = std::clamp<std::size_t>(chunk, 1, scratch.size());
+    while (io.ReadSome(scratch.data(), chunk) > 0) {
+    }
+}
+
+void LinkFraming::SwitchToHighSpeed(std::uint32_t pause) {
+    Write(kHighBaudCommand);
+    fast = true;
+    Pause(pause, false);
+    io.SetBaudRate(timing.transferSpeed);
+    Pause(timing.afterSpeedUp, false);
+}
+
+void LinkFraming::SwitchToLowSpeed(std::uint32_t pauseBefore) {
+    Pause(pauseBefore, false);
+    Write(kLowBaudCommand);
+    Pause(timing.lowBaudToSwitch, false);
+    io.SetBaudRate(timing.idleSpeed);
+    fast = false;
+}
+
+void LinkFraming::ReturnToIdleSpeed(std::uint32_t pauseBefore) {
+    if (fast)
+        SwitchToLowSpeed(pauseBefore);
+}
+
+bool LinkFraming::SendBlock(std::int32_t index, std::int32_t count, std::span<const std::uint8_t> data) {
+    const auto packet = BuildBlockPacket(index, count, data);
+    Write(kBinBlockCommand);
+    // The panel now expects the packet; a cancel here would leave it waiting for bytes.
+    Pause(timing.binBlockToPacket, false);
+    WriteBytes(packet.data(), packet.size());
+    return IsAcknowledgement(AwaitReply());
+}
+
+void LinkFraming::SendPayload(std::span<const std::uint8_t> payload, const PayloadParameters& parameters) {
+    const std::size_t length = payload.size();
+    const std::int32_t count = BlockCount(length);
+    std::int32_t index = 0;
+    std::size_t offset = 0;
+    std::uint64_t acknowledged = 0;
+    observer.progress(0);
+    try {
+        FlushUntilQuiet();
+        SwitchToHighSpeed(parameters.speedUpPause);
+        while (offset <= length) {
+            const auto data = payload.subspan(offset, std::min(kBlockDataBytes, length - offset));
+            if (!SendBlock(index, count, data))
+                continue;
+            ++index;
+            offset += kBlockDataBytes;
+            ++acknowledged;
+            const std::uint64_t permille = length == 0 ? 1000 : acknowledged * 1000 * 1000 / length;
+            observer.progress(static_cast<int>(std::min<std::uint64_t>(permille, 1000)));
+        }
+        Write(parameters.endCommand);
+        Pause(timing.endCommandToTrailer, false);
+        const auto trailer = BuildTrailer(index - 1, payload);
+        WriteBytes(trailer.data(), trailer.size());
+        Pause(parameters.trailerPause);
+        AwaitReply();
+    } catch (const TransferCancelled&) {
+        ReturnToIdleSpeed(parameters.slowDownPause);
+        throw;
+    }
+    SwitchToLowSpeed(parameters.slowDownPause);
+}

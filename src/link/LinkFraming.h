@@ -1,0 +1,72 @@
+#pragma once
+
+#include "link/LinkClock.h"
+#include "link/LinkTiming.h"
+#include "link/SerialIo.h"
+#include "link/TransferObserver.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+// The building blocks every exchange with the panel is made of: speed switches, reply
+// windows, flushing, block packets and whole payloads. All waiting goes through here, so the
+// observer's keepAlive() runs at least every LinkTiming::keepAliveInterval and a cancelled()
+// observer ends the wait with TransferCancelled. Speed switches, and the short pauses inside
+// a packet, finish before a cancel is honoured, so the panel never sees half a command.
+class LinkFraming {
+public:
+    LinkFraming(SerialIo& io, LinkClock& clock, TransferObserver& observer, const LinkTiming& timing = LinkTiming{});
+
+    const LinkTiming& Timing() const { return timing; }
+    SerialIo& Io() { return io; }
+    TransferObserver& Observer() { return observer; }
+    // True between "%highbaud\n" and the return to 9600.
+    bool AtTransferSpeed() const { return fast; }
+
+    void Write(std::string_view text);
+    void WriteBytes(const std::uint8_t* data, std::size_t length);
+    // Sleeps `ms`, calling keepAlive() in between; a pause that is not `cancellable` runs to
+    // its end even when the observer has been cancelled.
+    void Pause(std::uint32_t ms, bool cancellable = true);
+    // Deadline read: returns when `count` bytes have arrived or `timeoutMs` has passed.
+    std::size_t Read(std::uint8_t* buffer, std::size_t count, std::uint32_t timeoutMs);
+
+    // One reply window: reads for LinkTiming::replyWindow from its start, at most
+    // kReplyWindowBytes, into `buffer`; returns the count received. A reply that starts late
+    // is cut at the window's end and its rest stays for the next read.
+    std::size_t ReplyWindow(std::uint8_t* buffer);
+    // Runs reply windows until one receives something and returns that window's bytes.
+    // Waits without limit for a silent panel (only a cancel ends it).
+    std::string AwaitReply();
+    // Runs reply windows until one receives nothing, discarding everything.
+    void FlushUntilQuiet();
+    // Discards what has already arrived, `chunk` bytes per read, without waiting.
+    void FlushPending(std::size_t chunk);
+
+    // "%highbaud\n", the pause, the port to the transfer speed, LinkTiming::afterSpeedUp.
+    void SwitchToHighSpeed(std::uint32_t pause);
+    // The pause, "%lowbaud\n", LinkTiming::lowBaudToSwitch, the port to the idle speed.
+    void SwitchToLowSpeed(std::uint32_t pauseBefore);
+    // After a cancel: back to the idle speed if the transfer had left it, without honouring
+    // the cancel again. A device error on the way still propagates.
+    void ReturnToIdleSpeed(std::uint32_t pauseBefore);
+
+    // "%binblock\n", the packet of `data` (zero-padded to 1000 bytes), then the reply; true
+    // only for "%return 0\r\n" exactly.
+    bool SendBlock(std::int32_t index, std::int32_t count, std::span<const std::uint8_t> data);
+    // The whole payload as acknowledged blocks and a trailer, between a flush, the speed-up
+    // and the slow-down; reports progress after each acknowledged block.
+    void SendPayload(std::span<const std::uint8_t> payload, const PayloadParameters& parameters);
+
+private:
+    void Service(bool cancellable);
+
+    SerialIo& io;
+    LinkClock& clock;
+    TransferObserver& observer;
+    LinkTiming timing;
+    bool fast = false;
+};

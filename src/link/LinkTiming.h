@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// Every speed, pause and deadline of the link in one table, in milliseconds unless named
+// otherwise. The defaults are the panel's; tests and the simulator may shorten them.
+struct LinkTiming {
+    std::uint32_t idleSpeed = 9600;
+    std::uint32_t transferSpeed = 115200;
+
+    // The panel switches without answering, so both sides rely on these pauses.
+    std::uint32_t afterSpeedUp = 700;    // after the port is at the transfer speed
+    std::uint32_t lowBaudToSwitch = 100; // between "%lowbaud\n" and the port's switch to 9600
+
+    std::uint32_t binBlockToPacket = 5;    // between "%binblock\n" and its packet
+    std::uint32_t endCommandToTrailer = 5; // between the end command and the trailer
+
+    std::uint32_t replyWindow = 500;          // one reply window (at most 200 bytes)
+    std::uint32_t blockHeaderDeadline = 1000; // each 4-byte field of a block reply
+    std::uint32_t blockDataDeadline = 2000;   // the data of a block reply
+
+    std::uint32_t probeSettle = 600; // after "$QPW\r\n"
+    std::uint32_t probeReadDeadline = 1000;
+    std::uint32_t infoSettle = 100; // after "%reqinfo\n"
+    std::uint32_t infoReadDeadline = 1000;
+
+    std::uint32_t downloadSpeedUpPause = 100; // between "%highbaud\n" and the switch
+    std::uint32_t downloadSlowDownPause = 20; // before "%lowbaud\n"
+    std::uint32_t uploadSpeedUpPause = 100;
+    std::uint32_t uploadTrailerPause = 10; // between the trailer and the final reply
+    std::uint32_t uploadSlowDownPause = 20;
+    std::uint32_t firmwareSpeedUpPause = 50;
+    std::uint32_t firmwareTrailerPause = 5;
+    std::uint32_t firmwareSlowDownPause = 0;
+    std::uint32_t firmwareBeforeClose = 100; // after the firmware transfer, before the port closes
+
+    // No wait goes longer than this without calling TransferObserver::keepAlive().
+    std::uint32_t keepAliveInterval = 20;
+};
+
+// What differs between sending a layout image and sending firmware.
+struct PayloadParameters {
+    std::uint32_t speedUpPause;
+    std::string_view endCommand;
+    std::uint32_t trailerPause;
+    std::uint32_t slowDownPause;
+};
+
+inline PayloadParameters LayoutUploadParameters(const LinkTiming& timing) {
+    return {timing.uploadSpeedUpPause, "%endlayout\n", timing.uploadTrailerPause, timing.uploadSlowDownPause};
+}
+
+inline PayloadParameters FirmwareParameters(const LinkTiming& timing) {
+    return {timing.firmwareSpeedUpPause, "%endblock\n", timing.firmwareTrailerPause, timing.firmwareSlowDownPause};
+}

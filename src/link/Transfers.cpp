@@ -1,0 +1,130 @@
+#include "link/Transfers.h"
+
+#include "link/Crc32.h"
+#include "link/LinkFraming.h"
+#include "link/SerialIo.h"
+#include "link/TransferCancelled.h"
+#include "link/TransferObserver.h"
+#include "link/TransferRefused.h"
+
+#include <array>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// Blocks whose data could not make up the rest of the layout are refused like damaged ones,
+// so nothing is ever written past the announced size.
+std::vector<std::uint8_t> ReceiveBlocks(LinkFraming& link, std::int32_t size) {
+    const LinkTiming& timing = link.Timing();
+    std::vector<std::uint8_t> layout(static_cast<std::size_t>(size));
+    std::array<std::uint8_t, kBlockDataBytes> block{};
+    std::int32_t received = 0;
+    std::int32_t index = 0;
+    while (received < size) {
+        link.Observer().progress(static_cast<int>(static_cast<std::int64_t>(received) * 1000 / size));
+        link.Write(BlockRequestCommand(index));
+        std::array<std::uint8_t, 2 * kBlockHeaderFieldBytes> header{};
+        const std::size_t lengthBytes = link.Read(header.data(), kBlockHeaderFieldBytes, timing.blockHeaderDeadline);
+        const std::size_t crcBytes =
+            link.Read(header.data() + kBlockHeaderFieldBytes, kBlockHeaderFieldBytes, timing.blockHeaderDeadline);
+        if (lengthBytes < kBlockHeaderFieldBytes || crcBytes < kBlockHeaderFieldBytes) {
+            // Less than a header in two seconds: the panel has gone quiet and will say no more
+            // until asked again, so wait for quiet rather than for a reply.
+            link.FlushUntilQuiet();
+            continue;
+        }
+        const auto length = static_cast<std::int32_t>(GetLittleEndian32(header.data()));
+        const std::uint32_t crc = GetLittleEndian32(header.data() + kBlockHeaderFieldBytes);
+        if (length < 1 || length > static_cast<std::int32_t>(kBlockDataBytes)) {
+            // A full window means the panel is still sending what it meant as data: drain it,
+            // or its bytes would be read as the next headers.
+            if (link.AwaitReply().size() == kReplyWindowBytes)
+                link.FlushUntilQuiet();
+            continue;
+        }
+        const auto wanted = static_cast<std::size_t>(length);
+        const std::size_t got = link.Read(block.data(), wanted, timing.blockDataDeadline);
+        if (got != wanted || Crc32(block.data(), wanted) != crc || length > size - received)
+            continue;
+        std::memcpy(layout.data() + received, block.data(), wanted);
+        received += length;
+        ++index;
+    }
+    return layout;
+}
+
+} // namespace
+
+std::string ConnectedText(const PanelVersions& versions) {
+    return "Connected Succesfully\r\nHardware Version: " + std::to_string(versions.hardwareVersion) +
+           "\r\nFirmware Version: " + std::to_string(versions.firmwareVersion) + "\r\n";
+}
+
+void ProbePanel(LinkFraming& link) {
+    const LinkTiming& timing = link.Timing();
+    link.FlushPending(kProbeFlushChunk);
+    link.Write(kProbeCommand);
+    link.Pause(timing.probeSettle);
+    std::array<std::uint8_t, kReplyWindowBytes> discarded{};
+    link.Read(discarded.data(), discarded.size(), timing.probeReadDeadline);
+}
+
+std::optional<PanelVersions> RequestPanelInfo(LinkFraming& link) {
+    const LinkTiming& timing = link.Timing();
+    link.FlushPending(kInfoFlushChunk);
+    link.Write(kInfoRequest);
+    link.Pause(timing.infoSettle);
+    std::array<std::uint8_t, kReplyWindowBytes> reply{};
+    const std::size_t received = link.Read(reply.data(), reply.size(), timing.infoReadDeadline);
+    return ParsePanelInfo(std::string_view(reinterpret_cast<const char*>(reply.data()), received));
+}
+
+DownloadResult DownloadLayout(LinkFraming& link) {
+    const LinkTiming& timing = link.Timing();
+    DownloadResult result;
+    link.SwitchToHighSpeed(timing.downloadSpeedUpPause);
+    try {
+        link.Write(kLayoutRequest);
+        const auto size = ParseLayoutSize(link.AwaitReply());
+        if (!size) {
+            result.outcome = DownloadResult::Outcome::NoReply;
+        } else if (*size <= 4 || *size > kMaxDownloadBytes) {
+            result.outcome = DownloadResult::Outcome::InvalidSize;
+            result.announcedSize = *size;
+        } else {
+            result.announcedSize = *size;
+            result.bytes = ReceiveBlocks(link, *size);
+            result.outcome = DownloadResult::Outcome::Downloaded;
+        }
+    } catch (const TransferCancelled&) {
+        link.ReturnToIdleSpeed(timing.downloadSlowDownPause);
+        throw;
+    }
+    link.SwitchToLowSpeed(timing.downloadSlowDownPause);
+    return result;
+}
+
+void UploadLayout(LinkFraming& link, std::span<const std::uint8_t> image) {
+    if (image.empty())
+        throw TransferRefused("The layout image is empty; nothing was sent.");
+    if (image.size() > static_cast<std::size_t>(kMaxLayoutImageBytes))
+        throw TransferRefused("The layout takes " + std::to_string(image.size()) + " bytes, more than the " +
+                              std::to_string(kMaxLayoutImageBytes) +
+                              " the control can hold. Remove some user images and try again.");
+    link.SendPayload(image, LayoutUploadParameters(link.Timing()));
+}
+
+void UpgradeFirmware(LinkFraming& link, std::span<const std::uint8_t> firmware) {
+    if (firmware.empty())
+        throw TransferRefused("The firmware file is empty; nothing was sent.");
+    if (firmware.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) - kBlockDataBytes)
+        throw TransferRefused("The firmware file is too large to send.");
+    link.SendPayload(firmware, FirmwareParameters(link.Timing()));
+    // The panel is taking the firmware in; a cancel now would change nothing.
+    link.Pause(link.Timing().firmwareBeforeClose, false);
+}
+
+void Reboot(SerialIo& io) {
+    io.WriteBytes(reinterpret_cast<const std::uint8_t*>(kRebootCommand.data()), kRebootCommand.size());
+}

@@ -1,0 +1,125 @@
+#include "RecordingObserver.h"
+#include "ScriptedPanel.h"
+#include "TestBytes.h"
+#include "link/CSerialException.h"
+#include "link/LinkFraming.h"
+#include "link/TransferCancelled.h"
+#include "link/Transfers.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <functional>
+
+namespace {
+
+// How a panel can keep a transfer from ever ending.
+enum class Stall { SilentBlocks, NeverAcknowledges, SilentAfterPacket, Chatters, Serves };
+
+struct Rig {
+    explicit Rig(Stall stall) {
+        const std::string layout = TestBytes(3000);
+        panel.sizeReply = "%return 3000 0\r\n";
+        panel.blockReply = [stall, layout](std::int32_t index, int) {
+            if (stall == Stall::SilentBlocks)
+                return std::string();
+            return ScriptedPanel::BlockReply(layout.substr(static_cast<std::size_t>(index) * 1000, 1000));
+        };
+        if (stall == Stall::NeverAcknowledges)
+            panel.packetReply = [](int) { return std::string("%return 1\r\n"); };
+        if (stall == Stall::SilentAfterPacket)
+            panel.packetReply = [](int) { return std::string(); };
+        if (stall == Stall::Chatters)
+            for (std::uint32_t at = 0; at < 60000; at += 100)
+                line.peer.SendAt(at, "chatter");
+    }
+
+    FakeLine line;
+    ScriptedPanel panel{line.peer, line.clock};
+    LinkFraming link{line.peer, line.clock, line.observer};
+};
+
+const std::string kPayload = TestBytes(4000);
+
+using Transfer = std::function<void(LinkFraming&)>;
+const Transfer kDownload = [](LinkFraming& l) { DownloadLayout(l); };
+const Transfer kUpload = [](LinkFraming& l) { UploadLayout(l, AsSpan(kPayload)); };
+const Transfer kFirmware = [](LinkFraming& l) { UpgradeFirmware(l, AsSpan(kPayload)); };
+const Transfer kHandshake = [](LinkFraming& l) {
+    ProbePanel(l);
+    RequestPanelInfo(l);
+};
+
+TEST(CancelTest, CancelledTransfersReturnTo9600AndStop) {
+    const struct {
+        const char* name;
+        Transfer run;
+        Stall stall;
+        std::uint32_t cancelAt;
+        bool wasFast;
+        std::uint32_t doneBy; // virtual ms
+    } cases[] = {
+        {"download, panel silent", kDownload, Stall::SilentBlocks, 5000, true, 5000 + 20 + 120},
+        {"download, during the speed-up", kDownload, Stall::Serves, 50, true, 800 + 20 + 120},
+        {"upload, never acknowledged", kUpload, Stall::NeverAcknowledges, 5000, true, 5000 + 20 + 120},
+        {"upload, silent after a packet", kUpload, Stall::SilentAfterPacket, 5000, true, 5000 + 20 + 120},
+        {"firmware, silent after a packet", kFirmware, Stall::SilentAfterPacket, 5000, true, 5000 + 20 + 100},
+        {"firmware, panel never quiet", kFirmware, Stall::Chatters, 3000, false, 3000 + 20},
+        {"handshake", kHandshake, Stall::Serves, 700, false, 700 + 20},
+    };
+    for (const auto& c : cases) {
+        Rig rig(c.stall);
+        rig.line.observer.cancelAt = c.cancelAt;
+        EXPECT_THROW(c.run(rig.link), TransferCancelled) << c.name;
+        EXPECT_EQ(rig.line.peer.speed, 9600U) << c.name;
+        EXPECT_FALSE(rig.link.AtTransferSpeed()) << c.name;
+        const auto transcript = Transcript(rig.line.clock.events, false);
+        const bool slowedDown =
+            std::find(transcript.begin(), transcript.end(), "W115200 %lowbaud\\n") != transcript.end();
+        EXPECT_EQ(slowedDown, c.wasFast) << c.name;
+        if (c.wasFast) {
+            EXPECT_EQ(transcript.back(), "B9600") << c.name;
+        }
+        EXPECT_LE(rig.line.clock.now, c.doneBy) << c.name;
+        EXPECT_LE(rig.line.observer.LongestSilence(0, rig.line.clock.now), 20U) << c.name;
+    }
+}
+
+TEST(CancelTest, ASpeedSwitchFinishesBeforeTheCancel) {
+    Rig rig(Stall::Serves);
+    rig.line.observer.cancelAt = 50;
+    EXPECT_THROW(DownloadLayout(rig.link), TransferCancelled);
+    const auto transcript = Transcript(rig.line.clock.events, false);
+    ASSERT_GE(transcript.size(), 4U);
+    EXPECT_THAT(std::vector(transcript.begin(), transcript.begin() + 4),
+                ::testing::ElementsAre("W9600 %highbaud\\n", "S100", "B115200", "S700"));
+}
+
+TEST(VanishTest, AVanishedDeviceEndsTheTransferAtOnce) {
+    const struct {
+        const char* name;
+        Transfer run;
+        Stall stall;
+        std::uint32_t vanishAt;
+    } cases[] = {
+        {"download, between blocks", kDownload, Stall::SilentBlocks, 1500},
+        {"upload, awaiting a reply", kUpload, Stall::SilentAfterPacket, 3000},
+        {"firmware, flushing", kFirmware, Stall::Chatters, 250},
+        {"handshake", kHandshake, Stall::Serves, 900},
+    };
+    for (const auto& c : cases) {
+        Rig rig(c.stall);
+        rig.line.peer.VanishAt(c.vanishAt);
+        try {
+            c.run(rig.link);
+            ADD_FAILURE() << c.name << ": no exception";
+        } catch (const CSerialException& e) {
+            EXPECT_EQ(e.errorCode, static_cast<std::uint32_t>(EIO)) << c.name;
+        }
+        EXPECT_EQ(rig.line.clock.now, c.vanishAt) << c.name;
+    }
+}
+
+} // namespace
