@@ -1,0 +1,106 @@
+#include "sim/PanelSimulator.h"
+
+#include "sim/DemoLayout.h"
+#include "sim/PanelEngine.h"
+#include "sim/PanelStore.h"
+#include "sim/PortPublication.h"
+#include "sim/PtyPort.h"
+#include "sim/SerialLine.h"
+#include "sim/SignalWatch.h"
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <iomanip>
+#include <ostream>
+#include <poll.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+using Nanos = PanelEngine::Nanos;
+
+Nanos steadyNow() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+int pollTimeout(std::optional<Nanos> due, Nanos now) {
+    if (!due)
+        return -1;
+    if (*due <= now)
+        return 0;
+    const Nanos ms = (*due - now + PanelEngine::kMillisecond - 1) / PanelEngine::kMillisecond;
+    return static_cast<int>(std::min<Nanos>(ms, 60'000));
+}
+
+} // namespace
+
+int PanelSimulator::Run(std::ostream& out, std::ostream& err) {
+    try {
+        SignalWatch signals;
+        ::signal(SIGPIPE, SIG_IGN);
+
+        PanelStore store(options.stateDir.empty() ? DefaultStateDirectory() : options.stateDir, DemoLayoutImage);
+        std::string error;
+        if (!store.Open(&error)) {
+            err << "zyl-panel-sim: " << error << "\n";
+            return 1;
+        }
+        // Build the demo now, so the first download is not held up by drawing glyphs.
+        store.Layout();
+
+        PtyPort port;
+        PortPublication publication(port.DevicePath());
+        out << port.DevicePath() << std::endl;
+
+        const Nanos start = steadyNow();
+        PanelEngine engine(options, store);
+        if (options.verbose) {
+            err << "zyl-panel-sim: " << port.DevicePath() << ", state in " << store.Folder() << "\n";
+            engine.onEvent = [&](const std::string& text) {
+                err << std::fixed << std::setprecision(3) << static_cast<double>(steadyNow() - start) / 1e9 << " ["
+                    << engine.Speed() << "] " << text << std::endl;
+            };
+        }
+        SerialLine line(engine, options.lineRate);
+        std::vector<std::uint8_t> pending; // for the tool, not yet taken by the pty
+        std::array<std::uint8_t, 4096> buffer{};
+
+        for (;;) {
+            std::array<pollfd, 3> fds{{
+                {port.MasterFd(), static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0},
+                {signals.Fd(), POLLIN, 0},
+                {port.WatchFd(), POLLIN, 0},
+            }};
+            const int ready = ::poll(fds.data(), fds.size(), pollTimeout(line.NextDue(), steadyNow()));
+            if (ready < 0 && errno != EINTR)
+                throw std::system_error(errno, std::generic_category(), "poll");
+            if ((fds[1].revents & POLLIN) != 0 && signals.Raised())
+                break;
+            if ((fds[2].revents & POLLIN) != 0)
+                port.ServiceWatch();
+
+            const int toolSpeed = port.ToolSpeed();
+            const Nanos now = steadyNow();
+            if ((fds[0].revents & POLLIN) != 0) {
+                for (std::size_t n; (n = port.Read(buffer.data(), buffer.size())) > 0;)
+                    line.FromTool(std::span(buffer.data(), n), now, toolSpeed);
+            }
+            const auto reply = line.ToTool(now, toolSpeed);
+            pending.insert(pending.end(), reply.begin(), reply.end());
+            if (!pending.empty()) {
+                const std::size_t written = port.Write(pending.data(), pending.size());
+                pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(written));
+            }
+        }
+        if (options.verbose)
+            err << "zyl-panel-sim: stopped\n";
+        return 0;
+    } catch (const std::exception& e) {
+        err << "zyl-panel-sim: " << e.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,315 @@
+#include "SimProcess.h"
+
+#include "layout/FileIo.h"
+#include "layout/TLayout.h"
+#include "link/CSerialPort.h"
+#include "link/LinkFraming.h"
+#include "link/PortEnumeration.h"
+#include "link/SteadyLinkClock.h"
+#include "link/TransferCancelled.h"
+#include "link/TransferObserver.h"
+#include "link/Transfers.h"
+#include "sim/PanelEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+std::vector<std::uint8_t> pattern(std::size_t length, std::uint8_t seed) {
+    std::vector<std::uint8_t> b(length);
+    for (std::size_t i = 0; i < length; ++i)
+        b[i] = static_cast<std::uint8_t>(i * 13 + i / 256 + seed);
+    return b;
+}
+
+// The panel's pauses shortened so the suite runs in seconds; the deadlines stay long enough for
+// a loaded machine. Speeds are the real ones.
+LinkTiming quickTiming() {
+    LinkTiming t;
+    t.afterSpeedUp = 20;
+    t.lowBaudToSwitch = 10;
+    t.replyWindow = 25;
+    t.blockHeaderDeadline = 300;
+    t.blockDataDeadline = 300;
+    t.probeSettle = 10;
+    t.probeReadDeadline = 50;
+    t.infoSettle = 10;
+    t.infoReadDeadline = 150;
+    t.downloadSpeedUpPause = 10;
+    t.downloadSlowDownPause = 5;
+    t.uploadSpeedUpPause = 10;
+    t.uploadTrailerPause = 5;
+    t.uploadSlowDownPause = 5;
+    t.firmwareSpeedUpPause = 10;
+    t.firmwareTrailerPause = 5;
+    t.firmwareBeforeClose = 10;
+    return t;
+}
+
+// On a wire with real byte times a speed command needs its own time at 9600 before the switch.
+LinkTiming lineRateTiming() {
+    LinkTiming t = quickTiming();
+    t.downloadSpeedUpPause = 100;
+    t.uploadSpeedUpPause = 100;
+    t.firmwareSpeedUpPause = 50;
+    t.lowBaudToSwitch = 100;
+    return t;
+}
+
+// Cancels when asked to, or after a generous limit so a broken link fails instead of hanging.
+class Canceller : public TransferObserver {
+public:
+    void CancelAfter(milliseconds delay) { at = Clock::now() + delay; }
+    bool cancelled() override { return Clock::now() >= at; }
+    Clock::time_point At() const { return at; }
+
+private:
+    Clock::time_point at = Clock::now() + std::chrono::seconds(60);
+};
+
+struct Connection {
+    Connection(const std::string& device, const LinkTiming& timing) : link(port, clock, observer, timing) {
+        port.Open(device);
+    }
+    std::optional<PanelVersions> Handshake() {
+        ProbePanel(link);
+        return RequestPanelInfo(link);
+    }
+    std::vector<std::uint8_t> Download() {
+        const DownloadResult result = DownloadLayout(link);
+        EXPECT_EQ(result.outcome, DownloadResult::Outcome::Downloaded);
+        EXPECT_EQ(result.bytes.size(), static_cast<std::size_t>(result.announcedSize));
+        if (result.bytes.size() < 4)
+            return {};
+        return {result.bytes.begin() + 4, result.bytes.end()};
+    }
+
+    CSerialPort port;
+    SteadyLinkClock clock;
+    Canceller observer;
+    LinkFraming link;
+};
+
+class Simulator : public ::testing::Test {
+protected:
+    void start(const std::vector<std::string>& arguments = {}) {
+        if (sim)
+            stop();
+        sim = std::make_unique<SimProcess>(arguments, state.Path(), runtime.Path());
+        ASSERT_FALSE(sim->DevicePath().empty()) << "the simulator printed no device path";
+    }
+    // Stops the simulator and checks it leaves cleanly, taking its published port with it.
+    void stop(int signal = SIGTERM) {
+        const std::string published = sim->PublishedFile();
+        const int status = sim->Stop(signal);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        EXPECT_FALSE(std::filesystem::exists(published));
+        sim.reset();
+    }
+    void TearDown() override {
+        if (sim)
+            stop();
+    }
+    std::unique_ptr<Connection> connect(const LinkTiming& timing = quickTiming()) {
+        return std::make_unique<Connection>(sim->DevicePath(), timing);
+    }
+    std::vector<std::uint8_t> stateFile(const char* name) {
+        std::vector<std::uint8_t> bytes;
+        EXPECT_TRUE(ReadWholeFile(state.Path() + "/" + name, 10'000'000, bytes, nullptr)) << name;
+        return bytes;
+    }
+
+    TempFolder state;
+    TempFolder runtime;
+    std::unique_ptr<SimProcess> sim;
+};
+
+TEST_F(Simulator, ListsItselfAmongThePortsAndLeavesCleanlyOnEverySignal) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        start();
+        PortSearchRoots roots;
+        roots.devRoot = runtime.Path() + "/no-dev";
+        roots.sysRoot = runtime.Path() + "/no-sys";
+        roots.simulatorDirectory = runtime.Path() + "/zylmosaics/ports";
+        const auto ports = EnumeratePorts(roots);
+        ASSERT_EQ(ports.size(), 1u);
+        EXPECT_EQ(ports[0].device, sim->DevicePath());
+        EXPECT_EQ(ports[0].label, "ZYL-1 simulator (" + sim->DevicePath() + ")");
+        stop(signal);
+    }
+}
+
+TEST_F(Simulator, HandshakeAndDownloadAtThePanelsOwnPace) {
+    start();
+    auto c = connect(LinkTiming{});
+    const auto versions = c->Handshake();
+    ASSERT_TRUE(versions);
+    EXPECT_EQ(ConnectedText(*versions), "Connected Succesfully\r\nHardware Version: 3\r\nFirmware Version: 221\r\n");
+    const auto image = c->Download();
+    TLayout layout;
+    std::string error;
+    ASSERT_TRUE(layout.Decode(image, &error)) << error;
+    EXPECT_EQ(layout.pages.size(), 6u);
+    EXPECT_NE(layout.sleepPage, nullptr);
+    EXPECT_EQ(layout.pages[0]->name, u"Salon \u5BA2\u5385");
+}
+
+TEST_F(Simulator, ReportsTheVersionsItWasGiven) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::optional<std::pair<int, int>> versions;
+    };
+    const Case cases[] = {
+        {{}, std::pair{221, 3}},
+        {{"--firmware", "205", "--hardware", "7"}, std::pair{205, 7}},
+        {{"--no-info"}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        start(c.arguments);
+        const auto versions = connect()->Handshake();
+        ASSERT_EQ(versions.has_value(), c.versions.has_value());
+        if (versions) {
+            EXPECT_EQ(versions->firmwareVersion, c.versions->first);
+            EXPECT_EQ(versions->hardwareVersion, c.versions->second);
+        }
+    }
+}
+
+TEST_F(Simulator, GivesBackWhatWasUploadedNowAndAfterARestart) {
+    start();
+    for (const std::size_t length : {std::size_t{1500}, std::size_t{3000}}) {
+        const auto payload = pattern(length, static_cast<std::uint8_t>(length));
+        auto c = connect();
+        ASSERT_TRUE(c->Handshake());
+        UploadLayout(c->link, payload);
+        EXPECT_EQ(c->Download(), payload) << length;
+        EXPECT_EQ(stateFile("layout.bin"), payload) << length;
+    }
+    start();
+    EXPECT_EQ(connect()->Download(), pattern(3000, static_cast<std::uint8_t>(3000)));
+}
+
+TEST_F(Simulator, FirmwareLandsInTheStateFolderThenThePanelRestarts) {
+    start();
+    const auto firmware = pattern(2500, 99);
+    {
+        auto c = connect();
+        UpgradeFirmware(c->link, firmware);
+    }
+    EXPECT_EQ(stateFile("firmware.zfw"), firmware);
+    std::this_thread::sleep_for(milliseconds((PanelEngine::kFlashTime + PanelEngine::kRestartTime) / 1'000'000 + 50));
+    auto again = connect();
+    EXPECT_TRUE(again->Handshake()) << "the port opens again and the panel answers";
+}
+
+// Whether the device is marked for exclusive use: 1 yes, 0 no, -1 unknown.
+int exclusive(const std::string& device) {
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return errno == EBUSY ? 1 : -1;
+    int flag = -1;
+    if (::ioctl(fd, TIOCGEXCL, &flag) != 0)
+        flag = -1;
+    ::close(fd);
+    return flag;
+}
+
+TEST_F(Simulator, LiftsTheToolsExclusiveHoldOnceTheToolCloses) {
+    start();
+    {
+        auto c = connect();
+        EXPECT_EQ(exclusive(sim->DevicePath()), 1);
+        // Our own look closed the device too; the tool's hold must survive that.
+        std::this_thread::sleep_for(milliseconds(50));
+        EXPECT_EQ(exclusive(sim->DevicePath()), 1);
+    }
+    // The pty keeps the flag after the tool's close; the simulator clears it when it hears of the close.
+    const auto deadline = Clock::now() + std::chrono::seconds(2);
+    while (exclusive(sim->DevicePath()) != 0 && Clock::now() < deadline)
+        std::this_thread::sleep_for(milliseconds(10));
+    EXPECT_EQ(exclusive(sim->DevicePath()), 0);
+    EXPECT_TRUE(connect()->Handshake());
+}
+
+TEST_F(Simulator, RebootSilencesThePanelWhileItRestarts) {
+    start();
+    auto c = connect();
+    ASSERT_TRUE(c->Handshake());
+    Reboot(c->port);
+    EXPECT_FALSE(RequestPanelInfo(c->link)) << "restarting";
+    std::this_thread::sleep_for(milliseconds(PanelEngine::kRestartTime / 1'000'000));
+    EXPECT_TRUE(RequestPanelInfo(c->link));
+}
+
+struct FaultCase {
+    const char* name;
+    std::vector<std::string> arguments;
+};
+
+void PrintTo(const FaultCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SimulatorFault : public Simulator, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(SimulatorFault, TransfersStillComplete) {
+    start(GetParam().arguments);
+    const bool lineRate = GetParam().arguments[0] == "--line-rate";
+    auto c = connect(lineRate ? lineRateTiming() : quickTiming());
+    ASSERT_TRUE(c->Handshake());
+    const auto payload = pattern(3000, 1);
+    UploadLayout(c->link, payload);
+    EXPECT_EQ(c->Download(), payload);
+    const auto firmware = pattern(2500, 2);
+    UpgradeFirmware(c->link, firmware);
+    EXPECT_EQ(stateFile("firmware.zfw"), firmware);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Each, SimulatorFault,
+    ::testing::Values(FaultCase{"BlocksOf600", {"--block-size", "600"}}, FaultCase{"Corrupt", {"--corrupt-every", "3"}},
+                      FaultCase{"BadLength", {"--bad-length-every", "3"}}, FaultCase{"Refusal", {"--nak-every", "2"}},
+                      FaultCase{"DroppedByte", {"--drop-every", "4"}}, FaultCase{"StrayByte", {"--extra-every", "2"}},
+                      FaultCase{"LineRate", {"--line-rate", "--seed", "5"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Simulator, ASilentPanelIsLeftByCancelWithinATenthOfASecond) {
+    struct Case {
+        const char* name;
+        void (*run)(Connection&);
+    };
+    const Case cases[] = {
+        {"download", [](Connection& c) { DownloadLayout(c.link); }},
+        {"upload", [](Connection& c) { UploadLayout(c.link, pattern(1500, 3)); }},
+        {"firmware", [](Connection& c) { UpgradeFirmware(c.link, pattern(2500, 4)); }},
+    };
+    for (const auto& k : cases) {
+        // The probe and the handshake are answered, then nothing.
+        start({"--silent-after", "2"});
+        auto c = connect();
+        ASSERT_TRUE(c->Handshake()) << k.name;
+        c->observer.CancelAfter(milliseconds(400));
+        EXPECT_THROW(k.run(*c), TransferCancelled) << k.name;
+        const auto late = std::chrono::duration_cast<milliseconds>(Clock::now() - c->observer.At());
+        EXPECT_LT(late.count(), 100) << k.name;
+        EXPECT_GE(late.count(), 0) << k.name;
+    }
+}
+
+} // namespace
