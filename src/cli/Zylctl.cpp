@@ -2,6 +2,8 @@
 
 #include "JsonWriter.h"
 #include "LayoutJson.h"
+#include "LinkCommands.h"
+#include "RenderCommand.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
 
@@ -18,6 +20,14 @@ commands:
   new OUT.zyl      write the template of a fresh layout
   dump FILE        print a template (.zyl) or page file (.zup) as JSON
   check FILE       tell whether FILE is a valid template or page file
+  render FILE      draw a page of a template or page file into a PNG file
+
+commands that talk to a control on a serial port:
+  --port DEVICE info               print the control's hardware and firmware versions
+  --port DEVICE download OUT.zyl   read the control's layout into a template file
+  --port DEVICE upload IN.zyl      write a template's layout into the control
+  --port DEVICE firmware FILE.zfw  send a firmware file to the control
+  --port DEVICE reboot             restart the control
 
 Run 'zylctl COMMAND --help' for more. Exit status: 0 success, 1 bad input, 2 usage.
 )";
@@ -25,9 +35,11 @@ Run 'zylctl COMMAND --help' for more. Exit status: 0 success, 1 bad input, 2 usa
 struct Command {
     const char* usage;
     const char* help;
-    std::size_t operands;
+    std::size_t operands; // kOwnArguments: the command reads its arguments itself
     std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)> run;
 };
+
+constexpr std::size_t kOwnArguments = static_cast<std::size_t>(-1);
 
 enum class FileKind { Template, Page, Unknown };
 
@@ -123,6 +135,7 @@ const std::map<std::string, Command>& commands() {
          {"usage: zylctl check FILE",
           "Exits 0 when FILE is a valid template or user page file, else 1 with the reason on standard error.", 1,
           runCheck}},
+        {"render", {kRenderUsage, kRenderHelp, kOwnArguments, RunRenderCommand}},
     };
     return table;
 }
@@ -137,7 +150,33 @@ bool wantsHelp(const std::vector<std::string>& args) {
 
 } // namespace
 
-int RunZylctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunZylctl(const std::vector<std::string>& allArgs, std::ostream& out, std::ostream& err) {
+    std::string device;
+    std::vector<std::string> args = allArgs;
+    if (!args.empty() && args[0] == "--port") {
+        if (args.size() < 2) {
+            err << "zylctl: --port needs a device, such as /dev/ttyUSB0\n";
+            return kExitUsage;
+        }
+        device = args[1];
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (!args.empty() && IsLinkCommand(args[0])) {
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        if (wantsHelp(rest)) {
+            out << LinkCommandUsage(args[0]) << "\n\n" << LinkCommandHelp(args[0]) << '\n';
+            return kExitOk;
+        }
+        if (device.empty() || rest.size() != LinkCommandOperands(args[0])) {
+            err << LinkCommandUsage(args[0]) << '\n';
+            return kExitUsage;
+        }
+        return RunLinkCommand(args[0], device, rest, out, err);
+    }
+    if (!device.empty()) {
+        err << "zylctl: --port goes with info, download, upload, firmware and reboot\n";
+        return kExitUsage;
+    }
     if (args.empty()) {
         err << kOverview;
         return kExitUsage;
@@ -157,7 +196,7 @@ int RunZylctl(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << command.usage << "\n\n" << command.help << '\n';
         return kExitOk;
     }
-    if (rest.size() != command.operands) {
+    if (command.operands != kOwnArguments && rest.size() != command.operands) {
         err << command.usage << '\n';
         return kExitUsage;
     }

@@ -1,3 +1,4 @@
+#include "QuickTiming.h"
 #include "SimProcess.h"
 
 #include "layout/FileIo.h"
@@ -36,30 +37,6 @@ std::vector<std::uint8_t> pattern(std::size_t length, std::uint8_t seed) {
     for (std::size_t i = 0; i < length; ++i)
         b[i] = static_cast<std::uint8_t>(i * 13 + i / 256 + seed);
     return b;
-}
-
-// The panel's pauses shortened so the suite runs in seconds; the deadlines stay long enough for
-// a loaded machine. Speeds are the real ones.
-LinkTiming quickTiming() {
-    LinkTiming t;
-    t.afterSpeedUp = 20;
-    t.lowBaudToSwitch = 10;
-    t.replyWindow = 25;
-    t.blockHeaderDeadline = 300;
-    t.blockDataDeadline = 300;
-    t.probeSettle = 10;
-    t.probeReadDeadline = 50;
-    t.infoSettle = 10;
-    t.infoReadDeadline = 150;
-    t.downloadSpeedUpPause = 10;
-    t.downloadSlowDownPause = 5;
-    t.uploadSpeedUpPause = 10;
-    t.uploadTrailerPause = 5;
-    t.uploadSlowDownPause = 5;
-    t.firmwareSpeedUpPause = 10;
-    t.firmwareTrailerPause = 5;
-    t.firmwareBeforeClose = 10;
-    return t;
 }
 
 // On a wire with real byte times a speed command needs its own time at 9600 before the switch.

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QApplication>
+
+// The application: runs the main window on the one layout until the window closes.
+class CMosaicsApp : public QApplication {
+    Q_OBJECT
+public:
+    CMosaicsApp(int& argc, char** argv);
+    // Returns the program's exit status.
+    int InitInstance();
+};

@@ -1,0 +1,193 @@
+#include "CMosaicsDlg.h"
+
+#include "AppIcon.h"
+#include "CAboutDlg.h"
+#include "CFirmwareUpgrade.h"
+#include "editors/UiHost.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton* makeButton(QWidget* parent, const QString& caption, const char* name) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(QString(caption).remove('&'));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+CMosaicsDlg::CMosaicsDlg(TLayout& layout_, QWidget* parent, Session::PortLister lister, const LinkTiming& timing)
+    : QDialog(parent), layout(layout_) {
+    setWindowTitle("ZYLMosaics");
+    setObjectName("mainWindow");
+    setWindowIcon(MakeAppIcon());
+    setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
+
+    portList = new QComboBox(this);
+    portList->setObjectName("portList");
+    portList->setEditable(true);
+    portList->setInsertPolicy(QComboBox::NoInsert);
+    portList->setMinimumContentsLength(22);
+    portList->setAccessibleName("Port:");
+    auto* portLabel = new QLabel("&Port:", this);
+    portLabel->setBuddy(portList);
+
+    connectButton = makeButton(this, "&Connect", "connectButton");
+    editLayoutButton = makeButton(this, "&Edit Layout", "editLayoutButton");
+    defineEventsButton = makeButton(this, "&Define User Events", "defineEventsButton");
+    uploadButton = makeButton(this, "&Upload Layout", "uploadButton");
+    upgradeButton = makeButton(this, "Upgrade &Firmware", "upgradeButton");
+    rebootButton = makeButton(this, "&Reboot", "rebootButton");
+    exitButton = makeButton(this, "E&xit", "exitButton");
+    exitButton->setDefault(true);
+
+    logView = new QPlainTextEdit(this);
+    logView->setObjectName("log");
+    logView->setAccessibleName("Log");
+    logView->setReadOnly(true);
+    logView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    logView->setMinimumSize(360, 260);
+
+    auto* column = new QVBoxLayout;
+    column->addWidget(portLabel);
+    column->addWidget(portList);
+    column->addSpacing(8);
+    for (QPushButton* button :
+         {connectButton, editLayoutButton, defineEventsButton, uploadButton, upgradeButton, rebootButton})
+        column->addWidget(button);
+    column->addStretch(1);
+    column->addWidget(exitButton);
+    auto* top = new QHBoxLayout(this);
+    top->addWidget(logView, 1);
+    top->addLayout(column);
+
+    // The desktop's window menu is not ours to extend; the about box sits in the window's own menu.
+    auto* about = new QAction("&About ZYLMosaics...", this);
+    about->setObjectName("aboutAction");
+    about->setShortcut(QKeySequence::HelpContents);
+    connect(about, &QAction::triggered, this, &CMosaicsDlg::OnAbout);
+    addAction(about);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    connect(connectButton, &QPushButton::clicked, this, &CMosaicsDlg::OnConnect);
+    connect(editLayoutButton, &QPushButton::clicked, this, &CMosaicsDlg::OnEditLayout);
+    connect(defineEventsButton, &QPushButton::clicked, this, &CMosaicsDlg::OnDefineUserEvents);
+    connect(uploadButton, &QPushButton::clicked, this, &CMosaicsDlg::OnUploadLayout);
+    connect(upgradeButton, &QPushButton::clicked, this, &CMosaicsDlg::OnUpgradeFirmware);
+    connect(rebootButton, &QPushButton::clicked, this, &CMosaicsDlg::OnReboot);
+    connect(exitButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    session = std::make_unique<Session>(layout, *this, std::move(lister), nullptr, timing);
+    FillPortList();
+    ShowState();
+}
+
+CMosaicsDlg::~CMosaicsDlg() = default;
+
+void CMosaicsDlg::FillPortList() {
+    portList->clear();
+    for (const PortEntry& entry : session->Ports())
+        portList->addItem(QString::fromStdString(entry.label), QString::fromStdString(entry.device));
+    // Nothing is chosen until the user chooses.
+    portList->setCurrentIndex(-1);
+    portList->setEditText(QString());
+}
+
+QString CMosaicsDlg::ChosenDevice() const {
+    const QString text = portList->currentText().trimmed();
+    const int index = portList->findText(text);
+    if (index >= 0)
+        return portList->itemData(index).toString();
+    return text;
+}
+
+void CMosaicsDlg::ShowState() {
+    connectButton->setText(session->Connected() ? "Dis&connect" : "&Connect");
+    connectButton->setAccessibleName(QString::fromStdString(session->ConnectCaption()));
+    uploadButton->setEnabled(session->IsEnabled(Session::Command::UploadLayout));
+    upgradeButton->setEnabled(session->IsEnabled(Session::Command::UpgradeFirmware));
+    rebootButton->setEnabled(session->IsEnabled(Session::Command::Reboot));
+    portList->setEnabled(!session->Connected());
+}
+
+void CMosaicsDlg::OnConnect() {
+    session->OnConnect(ChosenDevice().toStdString());
+    ShowState();
+}
+
+void CMosaicsDlg::OnEditLayout() {
+    UiHost::Current().ShowMessage(this, "Edit Layout", "The layout editor is not part of this build yet.");
+}
+
+void CMosaicsDlg::OnDefineUserEvents() {
+    UiHost::Current().ShowMessage(this, "Define User Events", "The event editor is not part of this build yet.");
+}
+
+void CMosaicsDlg::OnUploadLayout() {
+    session->OnUploadLayout();
+    ShowState();
+}
+
+void CMosaicsDlg::OnUpgradeFirmware() {
+    session->OnUpgradeFirmware(ChosenDevice().toStdString());
+    ShowState();
+}
+
+void CMosaicsDlg::OnReboot() {
+    session->OnReboot();
+    ShowState();
+}
+
+void CMosaicsDlg::OnAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+TransferObserver& CMosaicsDlg::BeginProgress(bool reading) {
+    EndProgress();
+    progressWindow = new CFirmwareUpgrade(this, reading);
+    progressWindow->show();
+    progressWindow->repaint();
+    return *progressWindow;
+}
+
+void CMosaicsDlg::EndProgress() {
+    if (progressWindow == nullptr)
+        return;
+    progressWindow->hide();
+    progressWindow->deleteLater();
+    progressWindow = nullptr;
+}
+
+std::optional<std::string> CMosaicsDlg::ChooseFirmwareFile() {
+    const auto file = UiHost::Current().GetOpenFileName(this, "Upgrade Firmware",
+                                                        "ZYL-1 Firmware File (*.zfw);;All Files (*)", ".zfw");
+    if (!file)
+        return std::nullopt;
+    return file->toStdString();
+}
+
+void CMosaicsDlg::ShowMessage(const std::string& text) {
+    UiHost::Current().ShowMessage(this, "ZYLMosaics", QString::fromStdString(text));
+}
+
+void CMosaicsDlg::LogChanged() {
+    QString text = QString::fromStdString(session ? session->Log() : std::string());
+    text.remove('\r');
+    if (text.endsWith('\n'))
+        text.chop(1);
+    logView->setPlainText(text);
+    // The newest line is the one that matters.
+    logView->verticalScrollBar()->setValue(logView->verticalScrollBar()->maximum());
+    logView->repaint();
+}

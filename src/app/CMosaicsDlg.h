@@ -1,0 +1,63 @@
+#pragma once
+
+#include "session/Session.h"
+#include "session/SessionHost.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class CFirmwareUpgrade;
+class QComboBox;
+class QPlainTextEdit;
+class QPushButton;
+class TLayout;
+
+// The main window: the port list, the status log and the commands, as a view of a Session.
+class CMosaicsDlg : public QDialog, public SessionHost {
+    Q_OBJECT
+public:
+    // The lister and clock default to the machine's; tests pass their own.
+    explicit CMosaicsDlg(TLayout& layout, QWidget* parent = nullptr, Session::PortLister lister = {},
+                         const LinkTiming& timing = LinkTiming{});
+    ~CMosaicsDlg() override;
+
+    Session& GetSession() { return *session; }
+    // The device the user chose or typed: the chosen entry's device, or the typed text as it is.
+    QString ChosenDevice() const;
+
+    void OnConnect();
+    void OnEditLayout();
+    void OnDefineUserEvents();
+    void OnUploadLayout();
+    void OnUpgradeFirmware();
+    void OnReboot();
+    void OnAbout();
+
+    // SessionHost
+    TransferObserver& BeginProgress(bool reading) override;
+    void EndProgress() override;
+    std::optional<std::string> ChooseFirmwareFile() override;
+    void ShowMessage(const std::string& text) override;
+    void LogChanged() override;
+
+    QComboBox* portList;
+    QPushButton* connectButton;
+    QPushButton* editLayoutButton;
+    QPushButton* defineEventsButton;
+    QPushButton* uploadButton;
+    QPushButton* upgradeButton;
+    QPushButton* rebootButton;
+    QPushButton* exitButton;
+    QPlainTextEdit* logView;
+    // Shown while a transfer runs; null otherwise.
+    CFirmwareUpgrade* progressWindow = nullptr;
+
+private:
+    void FillPortList();
+    // Captions and enabled commands as the session's state says.
+    void ShowState();
+
+    TLayout& layout;
+    std::unique_ptr<Session> session;
+};

@@ -1,0 +1,6 @@
+#include "CMosaicsApp.h"
+
+int main(int argc, char** argv) {
+    CMosaicsApp app(argc, argv);
+    return app.InitInstance();
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "UiHost.h"
+
+// UiHost over Qt's own message boxes and file dialogs.
+class QtUiHost : public UiHost {
+public:
+    void ShowMessage(QWidget* parent, const QString& title, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<QString> GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                           const QString& suffix) override;
+    std::optional<QString> GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                           const QString& suffix) override;
+};

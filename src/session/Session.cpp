@@ -1,0 +1,264 @@
+#include "Session.h"
+
+#include "SessionHost.h"
+#include "layout/FileIo.h"
+#include "layout/TLayout.h"
+#include "link/CSerialException.h"
+#include "link/LinkFraming.h"
+#include "link/SteadyLinkClock.h"
+#include "link/TransferCancelled.h"
+#include "link/TransferObserver.h"
+#include "link/TransferRefused.h"
+#include "link/Transfers.h"
+
+#include <algorithm>
+
+namespace {
+
+// Far beyond any firmware the panel takes; keeps a wrong choice from filling memory.
+constexpr std::size_t kMaxFirmwareBytes = 64 * 1024 * 1024;
+
+// Shows the progress window for as long as it lives.
+class ProgressWindow {
+public:
+    ProgressWindow(SessionHost& host, bool reading) : host(host), observer(host.BeginProgress(reading)) {}
+    ~ProgressWindow() { host.EndProgress(); }
+    ProgressWindow(const ProgressWindow&) = delete;
+    ProgressWindow& operator=(const ProgressWindow&) = delete;
+    TransferObserver& Observer() { return observer; }
+
+private:
+    SessionHost& host;
+    TransferObserver& observer;
+};
+
+} // namespace
+
+Session::Session(TLayout& layout_, SessionHost& host_, PortLister lister_, std::unique_ptr<LinkClock> clock_,
+                 const LinkTiming& timing_)
+    : layout(layout_), host(host_), lister(std::move(lister_)), clock(std::move(clock_)), timing(timing_) {
+    if (!lister)
+        lister = [] { return EnumeratePorts(); };
+    if (!clock)
+        clock = std::make_unique<SteadyLinkClock>();
+    RefreshPorts();
+}
+
+Session::~Session() = default;
+
+void Session::RefreshPorts() {
+    ports = lister();
+    std::stable_sort(ports.begin(), ports.end(),
+                     [](const PortEntry& a, const PortEntry& b) { return a.label < b.label; });
+}
+
+bool Session::IsEnabled(Command command) const {
+    switch (command) {
+    case Command::UploadLayout:
+        return state == State::IdentifiedUploads;
+    case Command::UpgradeFirmware:
+    case Command::Reboot:
+        return state != State::Disconnected;
+    default:
+        return true;
+    }
+}
+
+std::string Session::ConnectCaption() const {
+    return Connected() ? "Disconnect" : "Connect";
+}
+
+void Session::AppendLog(std::string_view text) {
+    log += text;
+    host.LogChanged();
+}
+
+void Session::Fail(const CSerialException& error) {
+    lastProblem = error.what();
+    AppendLog(std::string(error.what()) + "\r\n");
+    try {
+        port.Close();
+    } catch (const CSerialException&) {
+        // The device is gone already; there is nothing left to close.
+    }
+    state = State::Disconnected;
+    versions.reset();
+}
+
+void Session::Guard(const std::function<void()>& body, std::string_view cancelledText) {
+    lastProblem.clear();
+    try {
+        body();
+    } catch (const CSerialException& error) {
+        Fail(error);
+    } catch (const TransferCancelled&) {
+        lastProblem = "cancelled";
+        AppendLog(cancelledText);
+    } catch (const TransferRefused& refusal) {
+        lastProblem = refusal.what();
+        host.ShowMessage(refusal.what());
+    }
+}
+
+void Session::OpenAndProbe(const std::string& path) {
+    port.Open(path);
+    port.SetImmediateReads();
+    device = path;
+    TransferObserver unwatched;
+    LinkFraming link(port, *clock, unwatched, timing);
+    ProbePanel(link);
+}
+
+void Session::OnConnect(const std::string& path) {
+    lastProblem.clear();
+    if (Connected()) {
+        Disconnect();
+        return;
+    }
+    if (path.empty()) {
+        lastProblem = "no port chosen";
+        AppendLog("No port chosen: choose the panel's port in the list or type its device path, then Connect.\r\n");
+        return;
+    }
+    Guard([&] { Connect(path); }, "Layout download cancelled; the layout being edited is unchanged\r\n");
+}
+
+void Session::Identify(const std::string& path) {
+    if (Connected())
+        Disconnect();
+    Guard([&] { Handshake(path); }, "");
+}
+
+bool Session::Handshake(const std::string& path) {
+    OpenAndProbe(path);
+    state = State::Unidentified;
+    versions.reset();
+
+    TransferObserver unwatched;
+    LinkFraming handshake(port, *clock, unwatched, timing);
+    versions = RequestPanelInfo(handshake);
+    if (!versions) {
+        lastProblem = "the control did not answer the request for its versions";
+        AppendLog(kNoResponseText);
+        return false;
+    }
+    // Known before the download, so a cancelled download still leaves the buttons right.
+    state = versions->AcceptsLayoutUpload() ? State::IdentifiedUploads : State::Identified;
+    AppendLog(ConnectedText(*versions));
+    return true;
+}
+
+void Session::Connect(const std::string& path) {
+    if (!Handshake(path))
+        return;
+    ProgressWindow progress(host, true);
+    LinkFraming link(port, *clock, progress.Observer(), timing);
+    Download(link);
+}
+
+void Session::Download(LinkFraming& link) {
+    const DownloadResult result = DownloadLayout(link);
+    switch (result.outcome) {
+    case DownloadResult::Outcome::NoReply:
+        lastProblem = "the control did not answer the request for its layout";
+        return;
+    case DownloadResult::Outcome::InvalidSize:
+        lastProblem = "the control announced an impossible layout size";
+        AppendLog("The control announced a layout of " + std::to_string(result.announcedSize) +
+                  " bytes, which cannot be right; nothing was downloaded\r\n");
+        return;
+    case DownloadResult::Outcome::Downloaded:
+        break;
+    }
+    // The image proper follows a 4-byte prefix and ends with the bytes received.
+    const std::span<const std::uint8_t> image = std::span(result.bytes).subspan(4);
+    std::string error;
+    if (!layout.Decode(image, &error)) {
+        lastProblem = "the layout from the control could not be read: " + error;
+        AppendLog("The layout from the control could not be read (" + error +
+                  "); the layout being edited is unchanged\r\n");
+        return;
+    }
+    AppendLog(kDownloadedText);
+}
+
+void Session::Disconnect() {
+    port.Close();
+    state = State::Disconnected;
+    versions.reset();
+}
+
+void Session::OnUploadLayout() {
+    lastProblem.clear();
+    if (!Connected()) {
+        lastProblem = "not connected";
+        return;
+    }
+    std::string error;
+    const auto image = layout.Encode(kMaxLayoutImageBytes, &error);
+    if (!image) {
+        lastProblem = error;
+        host.ShowMessage(error);
+        return;
+    }
+    Guard(
+        [&] {
+            ProgressWindow progress(host, false);
+            LinkFraming link(port, *clock, progress.Observer(), timing);
+            UploadLayout(link, *image);
+        },
+        "Layout upload cancelled\r\n");
+}
+
+void Session::OnUpgradeFirmware(const std::string& path) {
+    Guard(
+        [&] {
+            if (!Connected()) {
+                if (path.empty()) {
+                    lastProblem = "no port chosen";
+                    AppendLog("No port chosen: choose the panel's port first.\r\n");
+                    return;
+                }
+                OpenAndProbe(path);
+            }
+            UpgradeFirmware();
+        },
+        "Firmware upgrade cancelled; the control keeps its firmware\r\n");
+}
+
+void Session::UpgradeFirmware() {
+    const std::optional<std::string> file = host.ChooseFirmwareFile();
+    if (!file) {
+        lastProblem = "no firmware file chosen";
+        return;
+    }
+    std::vector<std::uint8_t> firmware;
+    std::string error;
+    if (!ReadWholeFile(*file, kMaxFirmwareBytes, firmware, &error)) {
+        lastProblem = error;
+        AppendLog("Firmware not sent: " + error + "\r\n");
+        return;
+    }
+    if (firmware.empty()) {
+        lastProblem = "the firmware file is empty";
+        host.ShowMessage("The firmware file \"" + *file + "\" is empty; nothing was sent.");
+        return;
+    }
+    {
+        ProgressWindow progress(host, false);
+        LinkFraming link(port, *clock, progress.Observer(), timing);
+        ::UpgradeFirmware(link, firmware);
+        port.Close();
+        state = State::Disconnected;
+        versions.reset();
+        AppendLog(kFirmwareUpdatedText);
+    }
+}
+
+void Session::OnReboot() {
+    if (!Connected()) {
+        lastProblem = "not connected";
+        return;
+    }
+    Guard([&] { Reboot(port); }, "");
+}

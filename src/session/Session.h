@@ -1,0 +1,97 @@
+#pragma once
+
+#include "link/CSerialPort.h"
+#include "link/LinkClock.h"
+#include "link/LinkProtocol.h"
+#include "link/LinkTiming.h"
+#include "link/PortEnumeration.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CSerialException;
+class LinkFraming;
+class SessionHost;
+class TLayout;
+
+// The main window's logic without widgets: the port list, the connection and its state, the
+// status log, and the commands that talk to the panel. The window only shows what this says
+// and passes its buttons on.
+class Session {
+public:
+    enum class State {
+        Disconnected,
+        Unidentified,      // connected; the panel did not answer the handshake
+        Identified,        // connected; firmware 205 or lower
+        IdentifiedUploads, // connected; firmware above 205
+    };
+    enum class Command { Connect, EditLayout, DefineUserEvents, UploadLayout, UpgradeFirmware, Reboot, Exit };
+
+    using PortLister = std::function<std::vector<PortEntry>()>;
+
+    // The lister defaults to this machine's serial ports; the clock to the real one.
+    Session(TLayout& layout, SessionHost& host, PortLister lister = {}, std::unique_ptr<LinkClock> clock = {},
+            const LinkTiming& timing = LinkTiming{});
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // The ports, sorted by their labels as a person reads them.
+    const std::vector<PortEntry>& Ports() const { return ports; }
+    void RefreshPorts();
+
+    // Connect to the device (a path, chosen or typed), or disconnect when connected. An empty
+    // device is refused with a log line.
+    void OnConnect(const std::string& device);
+    void OnUploadLayout();
+    // `device` is used only when no panel is connected yet.
+    void OnUpgradeFirmware(const std::string& device = {});
+    void OnReboot();
+    // Opens the device and runs the handshake without downloading the layout: the state then is
+    // what Connect would give. For callers that only talk to the panel (the command line).
+    void Identify(const std::string& device);
+
+    State GetState() const { return state; }
+    bool Connected() const { return state != State::Disconnected; }
+    bool IsEnabled(Command command) const;
+    // "Connect" or "Disconnect".
+    std::string ConnectCaption() const;
+    // The versions the panel gave at the last connect, if it answered.
+    const std::optional<PanelVersions>& Versions() const { return versions; }
+    // Everything reported so far, each line ending in "\r\n"; never cleared.
+    const std::string& Log() const { return log; }
+    const std::string& Device() const { return device; }
+    // Why the last command did not do all it set out to do; empty when it did.
+    const std::string& LastProblem() const { return lastProblem; }
+
+private:
+    void AppendLog(std::string_view text);
+    // Opens, probes and runs the handshake; true when the panel identified itself.
+    bool Handshake(const std::string& path);
+    void OpenAndProbe(const std::string& path);
+    void Connect(const std::string& path);
+    void Disconnect();
+    void Download(LinkFraming& link);
+    void UpgradeFirmware();
+    // A device failure: report it, close the port, back to Disconnected.
+    void Fail(const CSerialException& error);
+    // Runs a command body, turning device failures and cancels into log lines.
+    void Guard(const std::function<void()>& body, std::string_view cancelledText);
+
+    TLayout& layout;
+    SessionHost& host;
+    PortLister lister;
+    std::unique_ptr<LinkClock> clock;
+    LinkTiming timing;
+    CSerialPort port;
+    std::vector<PortEntry> ports;
+    State state = State::Disconnected;
+    std::optional<PanelVersions> versions;
+    std::string device;
+    std::string log;
+    std::string lastProblem;
+};

@@ -1,0 +1,328 @@
+#include "PtyPair.h"
+#include "QuickTiming.h"
+#include "RichLayout.h"
+#include "SimProcess.h"
+#include "TempDir.h"
+#include "app/CFirmwareUpgrade.h"
+#include "app/CMosaicsDlg.h"
+#include "cli/JsonWriter.h"
+#include "cli/LayoutJson.h"
+#include "editors/ScriptedUiHost.h"
+#include "layout/FileIo.h"
+#include "layout/TLayout.h"
+#include "layout/TUserImage.h"
+#include "link/Transfers.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "app_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* instance = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    return *instance;
+}
+
+struct Buttons {
+    std::string caption;
+    bool upload, upgrade, reboot;
+};
+
+Buttons buttonsOf(CMosaicsDlg& dlg) {
+    return {dlg.connectButton->accessibleName().toStdString(), dlg.uploadButton->isEnabled(),
+            dlg.upgradeButton->isEnabled(), dlg.rebootButton->isEnabled()};
+}
+
+std::string dump(const TLayout& layout) {
+    std::ostringstream out;
+    JsonWriter json(out);
+    WriteLayoutJson(json, layout);
+    return out.str();
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override { app(); }
+
+    // A window whose port list holds just the given device.
+    std::unique_ptr<CMosaicsDlg> window(const std::string& device) {
+        auto dlg = std::make_unique<CMosaicsDlg>(
+            layout, nullptr, [device] { return std::vector<PortEntry>{{device, "Test port (" + device + ")"}}; },
+            quickTiming());
+        dlg->show();
+        dlg->portList->setCurrentIndex(0);
+        return dlg;
+    }
+    void startSim(const std::vector<std::string>& arguments = {}) {
+        sim.reset();
+        sim = std::make_unique<SimProcess>(arguments, state.Path(), runtime.Path());
+        ASSERT_FALSE(sim->DevicePath().empty());
+    }
+    static void click(QPushButton* button) {
+        ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    static std::string logOf(CMosaicsDlg& dlg) { return dlg.GetSession().Log(); }
+
+    TLayout layout;
+    TempFolder state;
+    TempFolder runtime;
+    std::unique_ptr<SimProcess> sim;
+    ScriptedUiHost ui;
+};
+
+TEST_F(MainWindow, StartsDisconnectedWithTheCaptionsAndButtons) {
+    auto dlg = window("/dev/null");
+    EXPECT_EQ(dlg->windowTitle(), "ZYLMosaics");
+    EXPECT_TRUE(dlg->exitButton->isDefault());
+    const Buttons b = buttonsOf(*dlg);
+    EXPECT_EQ(b.caption, "Connect");
+    EXPECT_FALSE(b.upload || b.upgrade || b.reboot);
+    for (QPushButton* button : {dlg->connectButton, dlg->editLayoutButton, dlg->defineEventsButton, dlg->exitButton})
+        EXPECT_TRUE(button->isEnabled());
+    EXPECT_TRUE(dlg->logView->toPlainText().isEmpty());
+}
+
+TEST_F(MainWindow, ConnectIdentifiesAndDownloadsThenDisconnects) {
+    startSim();
+    auto dlg = window(sim->DevicePath());
+    click(dlg->connectButton);
+    EXPECT_EQ(logOf(*dlg), "Connected Succesfully\r\nHardware Version: 3\r\nFirmware Version: 221\r\n"
+                           "Downloaded layout from control\r\n");
+    const Buttons connected = buttonsOf(*dlg);
+    EXPECT_EQ(connected.caption, "Disconnect");
+    EXPECT_TRUE(connected.upload && connected.upgrade && connected.reboot);
+    EXPECT_EQ(layout.pages.size(), 6u);
+    EXPECT_FALSE(dlg->portList->isEnabled());
+
+    const std::string logBefore = logOf(*dlg);
+    click(dlg->connectButton);
+    const Buttons after = buttonsOf(*dlg);
+    EXPECT_EQ(after.caption, "Connect");
+    EXPECT_FALSE(after.upload || after.upgrade || after.reboot);
+    EXPECT_EQ(logOf(*dlg), logBefore) << "disconnecting logs nothing";
+}
+
+TEST_F(MainWindow, UploadIsOfferedFromFirmware206) {
+    struct Case {
+        std::vector<std::string> arguments;
+        bool upload;
+    };
+    const Case cases[] = {{{"--firmware", "205"}, false}, {{"--firmware", "206"}, true}};
+    for (const auto& c : cases) {
+        startSim(c.arguments);
+        auto dlg = window(sim->DevicePath());
+        click(dlg->connectButton);
+        const Buttons b = buttonsOf(*dlg);
+        EXPECT_EQ(b.upload, c.upload) << c.arguments[1];
+        EXPECT_TRUE(b.upgrade && b.reboot);
+    }
+}
+
+TEST_F(MainWindow, SilentPanelStaysConnectedUnidentified) {
+    startSim({"--no-info"});
+    auto dlg = window(sim->DevicePath());
+    click(dlg->connectButton);
+    EXPECT_EQ(logOf(*dlg), "No response after connection\r\nFirmware version may be pre 2.00\r\n");
+    const Buttons b = buttonsOf(*dlg);
+    EXPECT_EQ(b.caption, "Disconnect");
+    EXPECT_FALSE(b.upload);
+    EXPECT_TRUE(b.upgrade && b.reboot);
+}
+
+TEST_F(MainWindow, AnOlderPanelAfterANewerOneDisablesUploadAgain) {
+    startSim();
+    auto dlg = window(sim->DevicePath());
+    click(dlg->connectButton);
+    EXPECT_TRUE(dlg->uploadButton->isEnabled());
+    click(dlg->connectButton);
+    startSim({"--firmware", "200"});
+    dlg->portList->setEditText(QString::fromStdString(sim->DevicePath())); // typed by hand
+    click(dlg->connectButton);
+    EXPECT_EQ(dlg->GetSession().Device(), sim->DevicePath());
+    EXPECT_TRUE(dlg->GetSession().Connected());
+    EXPECT_FALSE(dlg->uploadButton->isEnabled());
+}
+
+TEST_F(MainWindow, FirmwareUpgradeEndsDisconnected) {
+    startSim();
+    TempDir files;
+    std::vector<std::uint8_t> firmware(2500);
+    for (std::size_t i = 0; i < firmware.size(); ++i)
+        firmware[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    std::ofstream(files.path("new.zfw"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(firmware.data()), static_cast<std::streamsize>(firmware.size()));
+    ui.openFiles.push_back(QString::fromStdString(files.path("new.zfw")));
+
+    auto dlg = window(sim->DevicePath());
+    click(dlg->connectButton);
+    click(dlg->upgradeButton);
+    EXPECT_TRUE(ui.fileRequests.front().endsWith("ZYL-1 Firmware File (*.zfw);;All Files (*)"));
+    const std::string log = logOf(*dlg);
+    EXPECT_TRUE(log.ends_with("Firmware updated\r\nControl will restart automaticaly\r\nDisconnected\r\n")) << log;
+    const Buttons b = buttonsOf(*dlg);
+    EXPECT_EQ(b.caption, "Connect");
+    EXPECT_FALSE(b.upload || b.upgrade || b.reboot);
+    std::vector<std::uint8_t> landed;
+    ASSERT_TRUE(ReadWholeFile(state.Path() + "/firmware.zfw", 10000, landed, nullptr));
+    EXPECT_EQ(landed, firmware);
+}
+
+TEST_F(MainWindow, AnEditedLayoutComesBackIdentical) {
+    startSim();
+    auto dlg = window(sim->DevicePath());
+    click(dlg->connectButton);
+    layout.controlName = u"Edited \u00E9";
+    MakeRichLayout(layout);
+    TempDir files;
+    ASSERT_TRUE(layout.SaveTemplate(files.path("sent.zyl")));
+    TLayout sent;
+    ASSERT_TRUE(sent.LoadTemplate(files.path("sent.zyl")));
+
+    click(dlg->uploadButton);
+    EXPECT_TRUE(dlg->GetSession().LastProblem().empty()) << dlg->GetSession().LastProblem();
+    click(dlg->connectButton);
+    click(dlg->connectButton);
+    EXPECT_TRUE(logOf(*dlg).ends_with("Downloaded layout from control\r\n"));
+    EXPECT_EQ(dump(layout), dump(sent));
+}
+
+TEST_F(MainWindow, CancelEndsAStuckDownloadAndStaysConnected) {
+    // Probe, info and the speed-up are answered; the layout request never is.
+    startSim({"--silent-after", "3"});
+    auto dlg = window(sim->DevicePath());
+    Clock::time_point asked{};
+    QTimer::singleShot(300, [&] {
+        ASSERT_NE(dlg->progressWindow, nullptr);
+        EXPECT_EQ(dlg->progressWindow->text->text(), "Reading Data From The Control");
+        asked = Clock::now();
+        QTest::mouseClick(dlg->progressWindow->cancelButton, Qt::LeftButton);
+    });
+    click(dlg->connectButton);
+    const auto took = Clock::now() - asked;
+    EXPECT_LT(took, std::chrono::milliseconds(100));
+    EXPECT_TRUE(logOf(*dlg).ends_with("Layout download cancelled; the layout being edited is unchanged\r\n"))
+        << logOf(*dlg);
+    EXPECT_EQ(buttonsOf(*dlg).caption, "Disconnect");
+    EXPECT_EQ(dlg->progressWindow, nullptr);
+    EXPECT_TRUE(layout.pages.empty());
+}
+
+// A port whose other end the test holds: it sees every byte the window sends.
+class QuietPanel : public MainWindow {
+protected:
+    void connectSilently(CMosaicsDlg& dlg) {
+        click(dlg.connectButton);
+        ASSERT_EQ(buttonsOf(dlg).caption, "Disconnect");
+        pty.Receive(1000, 200); // the probe and the handshake
+    }
+    PtyPair pty;
+};
+
+TEST_F(QuietPanel, RebootSendsOneCommandAndChangesNothing) {
+    auto dlg = window(pty.SlavePath());
+    connectSilently(*dlg);
+    const std::string logBefore = logOf(*dlg);
+    click(dlg->rebootButton);
+    EXPECT_EQ(pty.Receive(100, 300), "%reboot\n");
+    EXPECT_EQ(buttonsOf(*dlg).caption, "Disconnect");
+    EXPECT_TRUE(dlg->rebootButton->isEnabled());
+    EXPECT_EQ(logOf(*dlg), logBefore);
+}
+
+TEST_F(QuietPanel, CancelledChooserAndEmptyFirmwareSendNothing) {
+    TempDir files;
+    std::ofstream(files.path("empty.zfw")).close();
+    ui.openFiles = {std::nullopt, QString::fromStdString(files.path("empty.zfw"))};
+    auto dlg = window(pty.SlavePath());
+    connectSilently(*dlg);
+    click(dlg->upgradeButton);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    click(dlg->upgradeButton);
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].contains("is empty")) << ui.messages[0].toStdString();
+    EXPECT_EQ(pty.Receive(100, 300), "");
+    EXPECT_TRUE(dlg->GetSession().Connected());
+}
+
+TEST_F(QuietPanel, ClosingWhileConnectedSendsNothing) {
+    auto dlg = window(pty.SlavePath());
+    connectSilently(*dlg);
+    dlg.reset();
+    EXPECT_EQ(pty.Receive(100, 300), "");
+}
+
+TEST_F(QuietPanel, ALayoutTooLargeIsRefusedWithoutSending) {
+    auto dlg = window(pty.SlavePath());
+    connectSilently(*dlg);
+    // Noise does not compress: three of these exceed what the panel takes.
+    auto* page = static_cast<TUserPage*>(layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"p"), nullptr));
+    std::uint32_t seed = 1;
+    for (int n = 0; n < 3; ++n) {
+        auto picture = std::make_unique<Picture>(320, 240);
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x) {
+                seed = seed * 1664525u + 1013904223u;
+                picture->SetPixel(x, y, {std::uint8_t(seed >> 24), std::uint8_t(seed >> 16), std::uint8_t(seed >> 8), 255});
+            }
+        auto entry = std::make_unique<TImageEntry>();
+        entry->id = layout.NextImageId();
+        entry->SetImage(std::move(picture));
+        auto image = std::make_unique<TUserImage>();
+        image->face.kind = TUserFace::kImage;
+        image->face.value = entry->id;
+        layout.images.insert(layout.images.begin(), std::move(entry));
+        page->AddObject(std::move(image));
+    }
+    dlg->GetSession().OnUploadLayout(); // the button is off for a silent panel; the command still refuses
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].contains("512000")) << ui.messages[0].toStdString();
+    EXPECT_EQ(pty.Receive(100, 300), "");
+}
+
+TEST_F(MainWindow, PortsAreListedByTheirNames) {
+    CMosaicsDlg dlg(layout, nullptr, [] {
+        return std::vector<PortEntry>{{"/dev/ttyUSB2", "ttyUSB2 adapter"}, {"/dev/ttyUSB10", "ttyUSB10 adapter"}};
+    });
+    ASSERT_EQ(dlg.portList->count(), 2);
+    EXPECT_EQ(dlg.portList->itemText(0), "ttyUSB10 adapter");
+    EXPECT_EQ(dlg.portList->currentIndex(), -1);
+    dlg.portList->setCurrentIndex(1);
+    EXPECT_EQ(dlg.ChosenDevice(), "/dev/ttyUSB2");
+
+    CMosaicsDlg none(layout, nullptr, [] { return std::vector<PortEntry>{}; });
+    EXPECT_EQ(none.portList->count(), 0);
+    EXPECT_TRUE(none.connectButton->isEnabled());
+}
+
+TEST_F(MainWindow, NoPortOrABadPortIsReportedAndStaysDisconnected) {
+    CMosaicsDlg dlg(layout, nullptr, [] { return std::vector<PortEntry>{}; }, quickTiming());
+    click(dlg.connectButton);
+    EXPECT_TRUE(logOf(dlg).starts_with("No port chosen")) << logOf(dlg);
+    dlg.portList->setEditText("/dev/zyl-no-such-port");
+    click(dlg.connectButton);
+    EXPECT_NE(logOf(dlg).find("/dev/zyl-no-such-port"), std::string::npos) << logOf(dlg);
+    EXPECT_EQ(buttonsOf(dlg).caption, "Connect");
+    EXPECT_FALSE(dlg.GetSession().Connected());
+}
+
+} // namespace

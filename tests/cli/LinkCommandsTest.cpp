@@ -1,0 +1,139 @@
+#include "QuickTiming.h"
+#include "SimProcess.h"
+#include "TempDir.h"
+#include "cli/LinkCommands.h"
+#include "cli/Zylctl.h"
+#include "layout/FileIo.h"
+#include "layout/TLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+#include <sstream>
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class LinkCommands : public ::testing::Test {
+protected:
+    void start(const std::vector<std::string>& arguments = {}) {
+        sim.reset();
+        sim = std::make_unique<SimProcess>(arguments, state.Path(), runtime.Path());
+        ASSERT_FALSE(sim->DevicePath().empty());
+    }
+    CliRun run(const std::string& command, const std::vector<std::string>& operands = {}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunLinkCommand(command, sim->DevicePath(), operands, out, err, quickTiming());
+        return {status, out.str(), err.str()};
+    }
+    TempFolder state;
+    TempFolder runtime;
+    TempDir files;
+    std::unique_ptr<SimProcess> sim;
+};
+
+TEST_F(LinkCommands, InfoPrintsTheVersionsOrSaysThePanelIsSilent) {
+    start();
+    CliRun r = run("info");
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.out, "Hardware Version: 3\nFirmware Version: 221\n");
+    start({"--no-info"});
+    r = run("info");
+    EXPECT_EQ(r.status, kExitBadInput);
+    EXPECT_EQ(r.err, "zylctl info: the control did not answer the request for its versions\n");
+}
+
+TEST_F(LinkCommands, UploadThenDownloadGivesTheSameLayout) {
+    start();
+    CliRun r = run("download", {files.path("demo.zyl")});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    TLayout demo;
+    ASSERT_TRUE(demo.LoadTemplate(files.path("demo.zyl")));
+    EXPECT_FALSE(demo.pages.empty());
+
+    TLayout edited;
+    edited.controlName = u"From the command line";
+    ASSERT_TRUE(edited.SaveTemplate(files.path("edited.zyl")));
+    r = run("upload", {files.path("edited.zyl")});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    r = run("download", {files.path("back.zyl")});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    std::vector<std::uint8_t> sent;
+    std::vector<std::uint8_t> back;
+    ASSERT_TRUE(ReadWholeFile(files.path("edited.zyl"), 1 << 20, sent, nullptr));
+    ASSERT_TRUE(ReadWholeFile(files.path("back.zyl"), 1 << 20, back, nullptr));
+    EXPECT_EQ(back, sent);
+}
+
+TEST_F(LinkCommands, RefusalsAreOneLine) {
+    start({"--firmware", "205"});
+    TLayout layout;
+    ASSERT_TRUE(layout.SaveTemplate(files.path("t.zyl")));
+    struct Case {
+        std::string command;
+        std::vector<std::string> operands;
+        const char* reason;
+    };
+    std::ofstream(files.path("empty.zfw")).close();
+    const Case cases[] = {
+        {"upload", {files.path("t.zyl")}, "does not take layout uploads"},
+        {"upload", {files.path("missing.zyl")}, "No such file"},
+        {"firmware", {files.path("empty.zfw")}, "empty"},
+        {"firmware", {files.path("missing.zfw")}, "No such file"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = run(c.command, c.operands);
+        EXPECT_EQ(r.status, kExitBadInput) << c.command;
+        EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+TEST_F(LinkCommands, FirmwareLandsAndRebootAnswers) {
+    start();
+    std::vector<char> firmware(2500);
+    for (std::size_t i = 0; i < firmware.size(); ++i)
+        firmware[i] = static_cast<char>(i * 13);
+    std::ofstream(files.path("f.zfw"), std::ios::binary).write(firmware.data(), 2500);
+    CliRun r = run("firmware", {files.path("f.zfw")});
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    std::vector<std::uint8_t> landed;
+    ASSERT_TRUE(ReadWholeFile(state.Path() + "/firmware.zfw", 10000, landed, nullptr));
+    EXPECT_EQ(landed.size(), 2500u);
+    // The panel restarts after taking firmware; give it a moment before the next command.
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    r = run("reboot");
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+}
+
+TEST(LinkCommandUsage, NeedsAPortAndTheRightOperands) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{"info"}, kExitUsage, "usage: zylctl --port DEVICE info"},
+        {{"--port"}, kExitUsage, "--port needs a device"},
+        {{"--port", "/dev/x", "download"}, kExitUsage, "usage: zylctl --port DEVICE download OUT.zyl"},
+        {{"--port", "/dev/x", "new", "a.zyl"}, kExitUsage, "--port goes with"},
+        {{"--port", "/dev/zyl-no-such-port", "info"}, kExitBadInput, "/dev/zyl-no-such-port"},
+        {{"upload", "--help"}, kExitOk, "usage: zylctl --port DEVICE upload IN.zyl"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunZylctl(c.args, out, err), c.status) << c.args.back();
+        EXPECT_NE((out.str() + err.str()).find(c.text), std::string::npos) << out.str() << err.str();
+    }
+}
+
+} // namespace

@@ -1,0 +1,152 @@
+#include "RichLayout.h"
+#include "TempDir.h"
+#include "cli/Zylctl.h"
+#include "layout/FileIo.h"
+#include "layout/TUserPage.h"
+#include "render/PageDrawing.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun zylctl(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunZylctl(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+Picture painted(const TUserPage& page, const TUserObject* selected = nullptr) {
+    Surface surface(kScreenWidth, kScreenHeight);
+    PaintPage(surface, page, selected);
+    return surface.ToPicture();
+}
+
+// The rich layout saved as a template and its user page as a page file.
+class RenderCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MakeRichLayout(layout);
+        ASSERT_TRUE(layout.SaveTemplate(zyl));
+        ASSERT_TRUE(layout.SavePage(userPage(layout), zup));
+        std::ofstream(other) << "not a layout";
+    }
+
+    static const TUserPage& userPage(const TLayout& from) { return static_cast<const TUserPage&>(*from.pages.front()); }
+
+    Picture written() const {
+        std::vector<std::uint8_t> bytes;
+        EXPECT_TRUE(ReadWholeFile(png, 1 << 20, bytes, nullptr));
+        Picture picture;
+        picture.DecodePng(bytes);
+        return picture;
+    }
+
+    TempDir temp;
+    TLayout layout;
+    const std::string zyl = temp.path("rich.zyl");
+    const std::string zup = temp.path("page.zup");
+    const std::string other = temp.path("notes.txt");
+    const std::string png = temp.path("out.png");
+};
+
+TEST_F(RenderCommand, UsageMistakesExitWithStatus2) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"render"},
+        {"render", "-o", png},
+        {"render", zyl, "--page", "10000"},
+        {"render", zyl, "--page"},
+        {"render", zyl, "--page", "ten", "-o", png},
+        {"render", zyl, "--page", "99999999999", "-o", png},
+        {"render", zyl, "--page", "10000", "--sleep", "-o", png},
+        {"render", zyl, "--sleep", "--select", "0", "-o", png},
+        {"render", zyl, "--sleep", "--select", "-2", "-o", png},
+        {"render", zyl, "--sleep", "--frobnicate", "-o", png},
+        {"render", zyl, zup, "--sleep", "-o", png},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args.size() > 2 ? args[2] : "");
+        const CliRun run = zylctl(args);
+        EXPECT_EQ(run.status, kExitUsage);
+        EXPECT_NE(run.err.find("usage: zylctl render FILE"), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(png));
+    }
+    const CliRun help = zylctl({"render", "--help"});
+    EXPECT_EQ(help.status, kExitOk);
+    EXPECT_NE(help.out.find("counted from 1"), std::string::npos);
+    EXPECT_NE(zylctl({"--help"}).out.find("render FILE"), std::string::npos);
+}
+
+TEST_F(RenderCommand, BadInputExitsWithStatus1AndOneLine) {
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {{"render", temp.path("missing.zyl"), "--sleep", "-o", png}, "missing.zyl"},
+        {{"render", other, "--sleep", "-o", png}, "neither a ZYL-1 template file nor"},
+        {{"render", zyl, "--page", "12345", "-o", png}, "no page with ID 12345"},
+        {{"render", zyl, "--page", "10001", "-o", png}, "eight-button page, not a user page"},
+        {{"render", zyl, "--page", "10002", "-o", png}, "data-entry page, not a user page"},
+        {{"render", zyl, "-o", png}, "choose its page with --page ID or --sleep"},
+        {{"render", zup, "--page", "10000", "-o", png}, "leave out --page and --sleep"},
+        {{"render", zyl, "--page", "10000", "--select", "8", "-o", png}, "no object 8"},
+        {{"render", zyl, "--sleep", "-o", temp.path("no/such/folder/out.png")}, "out.png"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        const CliRun run = zylctl(c.args);
+        EXPECT_EQ(run.status, kExitBadInput);
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(png));
+    }
+
+    TLayout fresh;
+    const std::string empty = temp.path("fresh.zyl");
+    ASSERT_TRUE(fresh.SaveTemplate(empty));
+    const CliRun run = zylctl({"render", empty, "--sleep", "-o", png});
+    EXPECT_EQ(run.status, kExitBadInput);
+    EXPECT_NE(run.err.find("has no sleep page"), std::string::npos) << run.err;
+}
+
+TEST_F(RenderCommand, WritesThePageAsThePanelShowsIt) {
+    TLayout loaded;
+    ASSERT_TRUE(loaded.LoadTemplate(zyl));
+    const TUserPage& page = userPage(loaded);
+    const struct {
+        std::vector<std::string> args;
+        Picture expected;
+    } cases[] = {
+        {{"render", zyl, "--page", "10000", "-o", png}, painted(page)},
+        {{"render", zyl, "--page", "10000", "--select", "1", "-o", png}, painted(page, page.objects[0].get())},
+        {{"render", zyl, "--select", "5", "--page", "10000", "-o", png}, painted(page, page.objects[4].get())},
+        {{"render", zyl, "--sleep", "-o", png}, painted(*loaded.sleepPage)},
+        // The page file brings its own images; it draws as the page did in its layout.
+        {{"render", zup, "--output", png}, painted(userPage(layout))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[1] + " " + c.args[2]);
+        const CliRun run = zylctl(c.args);
+        ASSERT_EQ(run.status, kExitOk) << run.err;
+        EXPECT_TRUE(run.out.empty());
+        const Picture picture = written();
+        EXPECT_EQ(picture.Width(), kScreenWidth);
+        EXPECT_EQ(picture.Height(), kScreenHeight);
+        EXPECT_TRUE(picture == c.expected);
+        std::filesystem::remove(png);
+    }
+    EXPECT_FALSE(painted(page) == painted(page, page.objects[0].get()));
+}
+
+} // namespace
