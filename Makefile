@@ -2,7 +2,7 @@
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps configure build test run test-sanitize assets fuzz-picture clean
+.PHONY: all deps configure build test run screenshots test-sanitize assets fuzz-picture clean
 
 all: build
 
@@ -19,8 +19,11 @@ test: build
 	cd build && ctest --output-on-failure -j$(JOBS)
 
 run: build
-	@echo "run: the main window and the panel simulator are not built yet;"
-	@echo "     once they are, this starts build/bin/zyl-panel-sim and build/bin/zylmosaics."
+	scripts/run-app
+
+# Pictures of the main window in every state, of the progress window and of the about box.
+screenshots: build
+	build/tests/zyl-screenshots build/screenshots
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps

@@ -40,16 +40,18 @@ public:
     QStringList questions;
     QStringList fileRequests;
     std::deque<bool> answers;
-    // Each request takes the next entry; an empty entry or an empty queue means "cancelled".
-    std::deque<std::optional<QString>> openFiles;
-    std::deque<std::optional<QString>> saveFiles;
+    // Each request takes the next entry; a null entry (QString()) or an empty queue means "cancelled".
+    std::deque<QString> openFiles;
+    std::deque<QString> saveFiles;
 
 private:
-    static std::optional<QString> next(std::deque<std::optional<QString>>& queue) {
+    static std::optional<QString> next(std::deque<QString>& queue) {
         if (queue.empty())
             return std::nullopt;
-        auto value = queue.front();
+        const QString value = queue.front();
         queue.pop_front();
-        return value;
+        if (value.isNull())
+            return std::nullopt;
+        return std::make_optional(value);
     }
 };

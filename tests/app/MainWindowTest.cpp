@@ -252,7 +252,7 @@ TEST_F(QuietPanel, RebootSendsOneCommandAndChangesNothing) {
 TEST_F(QuietPanel, CancelledChooserAndEmptyFirmwareSendNothing) {
     TempDir files;
     std::ofstream(files.path("empty.zfw")).close();
-    ui.openFiles = {std::nullopt, QString::fromStdString(files.path("empty.zfw"))};
+    ui.openFiles = {QString(), QString::fromStdString(files.path("empty.zfw"))};
     auto dlg = window(pty.SlavePath());
     connectSilently(*dlg);
     click(dlg->upgradeButton);

@@ -1,0 +1,74 @@
+// Saves pictures of the main window in each of its states, of the progress window and of the
+// about box, so they can be looked at: zyl-screenshots OUTPUT-FOLDER.
+#include "QuickTiming.h"
+#include "SimProcess.h"
+#include "app/CAboutDlg.h"
+#include "app/CFirmwareUpgrade.h"
+#include "app/CMosaicsDlg.h"
+#include "editors/ScriptedUiHost.h"
+#include "layout/TLayout.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+
+#include <iostream>
+
+namespace {
+
+void save(QWidget& widget, const QString& folder, const QString& name) {
+    widget.show();
+    QApplication::processEvents();
+    const QString path = folder + "/" + name + ".png";
+    if (!widget.grab().save(path))
+        std::cerr << "cannot write " << path.toStdString() << '\n';
+    else
+        std::cout << path.toStdString() << '\n';
+}
+
+void connectedShot(const QString& folder, const QString& name, const std::vector<std::string>& arguments) {
+    TempFolder state;
+    TempFolder runtime;
+    SimProcess sim(arguments, state.Path(), runtime.Path());
+    TLayout layout;
+    const std::string device = sim.DevicePath();
+    CMosaicsDlg dlg(layout, nullptr, [&] { return std::vector<PortEntry>{{device, "ZYL-1 simulator (" + device + ")"}}; },
+                    quickTiming());
+    dlg.portList->setCurrentIndex(0);
+    dlg.OnConnect();
+    save(dlg, folder, name);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: zyl-screenshots OUTPUT-FOLDER\n";
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    ScriptedUiHost ui;
+
+    TLayout layout;
+    CMosaicsDlg disconnected(layout, nullptr, [] {
+        return std::vector<PortEntry>{{"/dev/ttyUSB0", "ttyUSB0 — FT232R USB UART"},
+                                      {"/dev/pts/4", "ZYL-1 simulator (/dev/pts/4)"}};
+    });
+    save(disconnected, folder, "main-disconnected");
+    connectedShot(folder, "main-connected", {});
+    connectedShot(folder, "main-connected-firmware-205", {"--firmware", "205"});
+    connectedShot(folder, "main-connected-no-answer", {"--no-info"});
+
+    CFirmwareUpgrade reading(&disconnected, true);
+    reading.progress(420);
+    save(reading, folder, "progress-reading");
+    CFirmwareUpgrade writing(&disconnected, false);
+    writing.progress(800);
+    save(writing, folder, "progress-writing");
+    CAboutDlg about(&disconnected);
+    save(about, folder, "about");
+    return 0;
+}
