@@ -169,9 +169,9 @@ TEST_F(MainWindow, FirmwareUpgradeEndsDisconnected) {
     std::vector<std::uint8_t> firmware(2500);
     for (std::size_t i = 0; i < firmware.size(); ++i)
         firmware[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    std::ofstream(files.path("new.zfw"), std::ios::binary)
+    std::ofstream(files.Path("new.zfw"), std::ios::binary)
         .write(reinterpret_cast<const char*>(firmware.data()), static_cast<std::streamsize>(firmware.size()));
-    ui.openFiles.push_back(QString::fromStdString(files.path("new.zfw")));
+    ui.openFiles.push_back(QString::fromStdString(files.Path("new.zfw")));
 
     auto dlg = window(sim->DevicePath());
     click(dlg->connectButton);
@@ -194,9 +194,9 @@ TEST_F(MainWindow, AnEditedLayoutComesBackIdentical) {
     layout.controlName = u"Edited \u00E9";
     MakeRichLayout(layout);
     TempDir files;
-    ASSERT_TRUE(layout.SaveTemplate(files.path("sent.zyl")));
+    ASSERT_TRUE(layout.SaveTemplate(files.Path("sent.zyl")));
     TLayout sent;
-    ASSERT_TRUE(sent.LoadTemplate(files.path("sent.zyl")));
+    ASSERT_TRUE(sent.LoadTemplate(files.Path("sent.zyl")));
 
     click(dlg->uploadButton);
     EXPECT_TRUE(dlg->GetSession().LastProblem().empty()) << dlg->GetSession().LastProblem();
@@ -251,8 +251,8 @@ TEST_F(QuietPanel, RebootSendsOneCommandAndChangesNothing) {
 
 TEST_F(QuietPanel, CancelledChooserAndEmptyFirmwareSendNothing) {
     TempDir files;
-    std::ofstream(files.path("empty.zfw")).close();
-    ui.openFiles = {QString(), QString::fromStdString(files.path("empty.zfw"))};
+    std::ofstream(files.Path("empty.zfw")).close();
+    ui.openFiles = {QString(), QString::fromStdString(files.Path("empty.zfw"))};
     auto dlg = window(pty.SlavePath());
     connectSilently(*dlg);
     click(dlg->upgradeButton);

@@ -53,41 +53,41 @@ TEST_F(LinkCommands, InfoPrintsTheVersionsOrSaysThePanelIsSilent) {
 
 TEST_F(LinkCommands, UploadThenDownloadGivesTheSameLayout) {
     start();
-    CliRun r = run("download", {files.path("demo.zyl")});
+    CliRun r = run("download", {files.Path("demo.zyl")});
     ASSERT_EQ(r.status, kExitOk) << r.err;
     TLayout demo;
-    ASSERT_TRUE(demo.LoadTemplate(files.path("demo.zyl")));
+    ASSERT_TRUE(demo.LoadTemplate(files.Path("demo.zyl")));
     EXPECT_FALSE(demo.pages.empty());
 
     TLayout edited;
     edited.controlName = u"From the command line";
-    ASSERT_TRUE(edited.SaveTemplate(files.path("edited.zyl")));
-    r = run("upload", {files.path("edited.zyl")});
+    ASSERT_TRUE(edited.SaveTemplate(files.Path("edited.zyl")));
+    r = run("upload", {files.Path("edited.zyl")});
     ASSERT_EQ(r.status, kExitOk) << r.err;
-    r = run("download", {files.path("back.zyl")});
+    r = run("download", {files.Path("back.zyl")});
     ASSERT_EQ(r.status, kExitOk) << r.err;
     std::vector<std::uint8_t> sent;
     std::vector<std::uint8_t> back;
-    ASSERT_TRUE(ReadWholeFile(files.path("edited.zyl"), 1 << 20, sent, nullptr));
-    ASSERT_TRUE(ReadWholeFile(files.path("back.zyl"), 1 << 20, back, nullptr));
+    ASSERT_TRUE(ReadWholeFile(files.Path("edited.zyl"), 1 << 20, sent, nullptr));
+    ASSERT_TRUE(ReadWholeFile(files.Path("back.zyl"), 1 << 20, back, nullptr));
     EXPECT_EQ(back, sent);
 }
 
 TEST_F(LinkCommands, RefusalsAreOneLine) {
     start({"--firmware", "205"});
     TLayout layout;
-    ASSERT_TRUE(layout.SaveTemplate(files.path("t.zyl")));
+    ASSERT_TRUE(layout.SaveTemplate(files.Path("t.zyl")));
     struct Case {
         std::string command;
         std::vector<std::string> operands;
         const char* reason;
     };
-    std::ofstream(files.path("empty.zfw")).close();
+    std::ofstream(files.Path("empty.zfw")).close();
     const Case cases[] = {
-        {"upload", {files.path("t.zyl")}, "does not take layout uploads"},
-        {"upload", {files.path("missing.zyl")}, "No such file"},
-        {"firmware", {files.path("empty.zfw")}, "empty"},
-        {"firmware", {files.path("missing.zfw")}, "No such file"},
+        {"upload", {files.Path("t.zyl")}, "does not take layout uploads"},
+        {"upload", {files.Path("missing.zyl")}, "No such file"},
+        {"firmware", {files.Path("empty.zfw")}, "empty"},
+        {"firmware", {files.Path("missing.zfw")}, "No such file"},
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.command, c.operands);
@@ -102,8 +102,8 @@ TEST_F(LinkCommands, FirmwareLandsAndRebootAnswers) {
     std::vector<char> firmware(2500);
     for (std::size_t i = 0; i < firmware.size(); ++i)
         firmware[i] = static_cast<char>(i * 13);
-    std::ofstream(files.path("f.zfw"), std::ios::binary).write(firmware.data(), 2500);
-    CliRun r = run("firmware", {files.path("f.zfw")});
+    std::ofstream(files.Path("f.zfw"), std::ios::binary).write(firmware.data(), 2500);
+    CliRun r = run("firmware", {files.Path("f.zfw")});
     EXPECT_EQ(r.status, kExitOk) << r.err;
     std::vector<std::uint8_t> landed;
     ASSERT_TRUE(ReadWholeFile(state.Path() + "/firmware.zfw", 10000, landed, nullptr));

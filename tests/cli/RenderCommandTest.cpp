@@ -55,10 +55,10 @@ protected:
 
     TempDir temp;
     TLayout layout;
-    const std::string zyl = temp.path("rich.zyl");
-    const std::string zup = temp.path("page.zup");
-    const std::string other = temp.path("notes.txt");
-    const std::string png = temp.path("out.png");
+    const std::string zyl = temp.Path("rich.zyl");
+    const std::string zup = temp.Path("page.zup");
+    const std::string other = temp.Path("notes.txt");
+    const std::string png = temp.Path("out.png");
 };
 
 TEST_F(RenderCommand, UsageMistakesExitWithStatus2) {
@@ -93,7 +93,7 @@ TEST_F(RenderCommand, BadInputExitsWithStatus1AndOneLine) {
         std::vector<std::string> args;
         const char* says;
     } cases[] = {
-        {{"render", temp.path("missing.zyl"), "--sleep", "-o", png}, "missing.zyl"},
+        {{"render", temp.Path("missing.zyl"), "--sleep", "-o", png}, "missing.zyl"},
         {{"render", other, "--sleep", "-o", png}, "neither a ZYL-1 template file nor"},
         {{"render", zyl, "--page", "12345", "-o", png}, "no page with ID 12345"},
         {{"render", zyl, "--page", "10001", "-o", png}, "eight-button page, not a user page"},
@@ -101,7 +101,7 @@ TEST_F(RenderCommand, BadInputExitsWithStatus1AndOneLine) {
         {{"render", zyl, "-o", png}, "choose its page with --page ID or --sleep"},
         {{"render", zup, "--page", "10000", "-o", png}, "leave out --page and --sleep"},
         {{"render", zyl, "--page", "10000", "--select", "8", "-o", png}, "no object 8"},
-        {{"render", zyl, "--sleep", "-o", temp.path("no/such/folder/out.png")}, "out.png"},
+        {{"render", zyl, "--sleep", "-o", temp.Path("no/such/folder/out.png")}, "out.png"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
@@ -113,7 +113,7 @@ TEST_F(RenderCommand, BadInputExitsWithStatus1AndOneLine) {
     }
 
     TLayout fresh;
-    const std::string empty = temp.path("fresh.zyl");
+    const std::string empty = temp.Path("fresh.zyl");
     ASSERT_TRUE(fresh.SaveTemplate(empty));
     const CliRun run = zylctl({"render", empty, "--sleep", "-o", png});
     EXPECT_EQ(run.status, kExitBadInput);

@@ -28,7 +28,7 @@ CliRun zylctl(const std::vector<std::string>& args) {
 
 class Zylctl : public ::testing::Test {
 protected:
-    std::string path(const std::string& name) const { return temp.path(name); }
+    std::string path(const std::string& name) const { return temp.Path(name); }
     TempDir temp;
 };
 

@@ -18,7 +18,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 class LayoutFiles : public ::testing::Test {
 protected:
-    std::string path(const std::string& name) const { return temp.path(name); }
+    std::string path(const std::string& name) const { return temp.Path(name); }
 
     static Bytes read(const std::string& file) {
         Bytes bytes;
@@ -31,7 +31,7 @@ protected:
     }
 
     TempDir temp;
-    const fs::path& dir = temp.dir();
+    const fs::path& dir = temp.Dir();
 };
 
 // A user page whose button shows the same user image up and down, with a slider on another.

@@ -358,29 +358,6 @@ Bytes MakeHugeBmpHeader(std::int32_t width, std::int32_t height) {
     return out;
 }
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zyl-picture-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot make a temporary folder");
-    root = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-}
-
-std::string TempFolder::Write(const std::string& name, const Bytes& bytes) const {
-    const std::string path = Path(name);
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        throw std::runtime_error("cannot write " + path);
-    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    std::fclose(file);
-    if (!ok)
-        throw std::runtime_error("cannot write " + path);
-    return path;
-}
 
 int MaxChannelDifference(const Picture& a, const Picture& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TempDir.h"
+
 #include "picture/Picture.h"
 
 #include <cstdint>
@@ -60,19 +62,6 @@ Bytes MakeTwoColourMetafile(int width, int height);
 Bytes MakeHugePngHeader(std::uint32_t width, std::uint32_t height);
 Bytes MakeHugeBmpHeader(std::int32_t width, std::int32_t height);
 
-// A fresh folder under the system temporary folder, removed with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string Write(const std::string& name, const Bytes& bytes) const;
-    std::string Path(const std::string& name) const { return (root / name).string(); }
-
-private:
-    std::filesystem::path root;
-};
 
 // Largest difference of any channel between two pictures of the same size (255 when sizes differ).
 int MaxChannelDifference(const Picture& a, const Picture& b);

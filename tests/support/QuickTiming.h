@@ -25,4 +25,3 @@ inline LinkTiming quickTiming() {
     t.firmwareBeforeClose = 10;
     return t;
 }
-

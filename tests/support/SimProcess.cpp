@@ -22,18 +22,6 @@ constexpr auto kStopTimeout = std::chrono::seconds(10);
 
 } // namespace
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zyl-e2e-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    path = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
 SimProcess::SimProcess(const std::vector<std::string>& arguments, const std::string& stateDir,
                        const std::string& runtimeDir)
     : runtimeDir(runtimeDir) {

@@ -1,21 +1,10 @@
 #pragma once
 
+#include "TempDir.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
-
-// A folder under the system's temporary folder, removed with everything in it on destruction.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return path; }
-
-private:
-    std::string path;
-};
 
 // A running zyl-panel-sim. The constructor starts it with the extra arguments and waits for its
 // device path; the destructor stops it (SIGTERM, then SIGKILL if it lingers), so no test leaves a

@@ -1,18 +1,26 @@
 #include "TempDir.h"
 
-#include <gtest/gtest.h>
-
-#include <unistd.h>
+#include <fstream>
+#include <stdexcept>
+#include <stdlib.h>
 
 TempDir::TempDir() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string name = test != nullptr ? std::string(test->test_suite_name()) + "-" + test->name() : "zyl";
-    root = std::filesystem::temp_directory_path() / ("zyl-" + std::to_string(::getpid()) + "-" + name);
-    std::filesystem::remove_all(root);
-    std::filesystem::create_directories(root);
+    std::string pattern = (std::filesystem::temp_directory_path() / "zyl-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a temporary folder");
+    root = pattern;
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(root, ignored);
+}
+
+std::string TempDir::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    const std::string file = Path(name);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + file);
+    return file;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
-// A fresh folder for one test, removed with everything in it when the test ends.
+// A fresh folder under the system's temporary folder, removed with everything in it when the
+// object goes.
 class TempDir {
 public:
     TempDir();
@@ -11,9 +14,15 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    std::string path(const std::string& name) const { return (root / name).string(); }
-    const std::filesystem::path& dir() const { return root; }
+    std::string Path() const { return root.string(); }
+    std::string Path(const std::string& name) const { return (root / name).string(); }
+    const std::filesystem::path& Dir() const { return root; }
+    // Writes the bytes to a file of that name in the folder and returns its path.
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
 
 private:
     std::filesystem::path root;
 };
+
+// The simulator and picture tests know it by this name.
+using TempFolder = TempDir;
