@@ -30,6 +30,7 @@ test-sanitize: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZYL_SANITIZE=ON
 	cmake --build build-asan -j$(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j$(JOBS)
 
 # Draws the built-in library again: refreshes the committed block and its contact sheet.
