@@ -1,7 +1,8 @@
+#include "cli/LinkCommands.h"
+#include "CliRun.h"
 #include "QuickTiming.h"
 #include "SimProcess.h"
 #include "TempDir.h"
-#include "cli/LinkCommands.h"
 #include "cli/Zylctl.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
@@ -10,16 +11,10 @@
 
 #include <chrono>
 #include <fstream>
-#include <thread>
 #include <sstream>
+#include <thread>
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 class LinkCommands : public ::testing::Test {
 protected:

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "RichLayout.h"
 #include "TempDir.h"
 #include "cli/Zylctl.h"
@@ -13,19 +14,6 @@
 #include <sstream>
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun zylctl(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunZylctl(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 Picture painted(const TUserPage& page, const TUserObject* selected = nullptr) {
     Surface surface(kScreenWidth, kScreenHeight);

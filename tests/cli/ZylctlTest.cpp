@@ -1,4 +1,5 @@
 #include "cli/Zylctl.h"
+#include "CliRun.h"
 #include "RichLayout.h"
 #include "TempDir.h"
 #include "layout/FileIo.h"
@@ -12,19 +13,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun zylctl(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunZylctl(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class Zylctl : public ::testing::Test {
 protected:
