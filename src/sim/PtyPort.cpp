@@ -106,30 +106,31 @@ int PtyPort::ToolSpeed() const {
     return speedOf(::cfgetospeed(&settings));
 }
 
-std::size_t PtyPort::Read(std::uint8_t* buffer, std::size_t capacity) {
+// One read or write on the master: interrupted calls are retried, and "nothing now" (no data, no
+// room, or no tool on the other end) counts as zero bytes.
+namespace {
+
+template <typename Call> std::size_t transfer(Call call, const char* what) {
     for (;;) {
-        const ssize_t n = ::read(master, buffer, capacity);
+        const ssize_t n = call();
         if (n >= 0)
             return static_cast<std::size_t>(n);
         if (errno == EINTR)
             continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EIO)
             return 0;
-        fail("read from the pty");
+        fail(what);
     }
 }
 
+} // namespace
+
+std::size_t PtyPort::Read(std::uint8_t* buffer, std::size_t capacity) {
+    return transfer([&] { return ::read(master, buffer, capacity); }, "read from the pty");
+}
+
 std::size_t PtyPort::Write(const std::uint8_t* bytes, std::size_t length) {
-    for (;;) {
-        const ssize_t n = ::write(master, bytes, length);
-        if (n >= 0)
-            return static_cast<std::size_t>(n);
-        if (errno == EINTR)
-            continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EIO)
-            return 0;
-        fail("write to the pty");
-    }
+    return transfer([&] { return ::write(master, bytes, length); }, "write to the pty");
 }
 
 void PtyPort::ServiceWatch() {

@@ -1,4 +1,5 @@
 #include "RenderFixtures.h"
+#include "TestPages.h"
 
 #include "layout/TUserButton.h"
 #include "layout/TUserHotspot.h"
@@ -24,15 +25,6 @@ std::unique_ptr<Picture> sliderPicture(bool clearKnob = false) {
             for (int x = 0; x < 46; ++x)
                 picture->SetPixel(x, y, {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 200, 0});
     return picture;
-}
-
-template <typename T> T& add(TUserPage& page, int left, int top, int width, int height) {
-    auto object = std::make_unique<T>();
-    object->left = left;
-    object->top = top;
-    object->width = width;
-    object->height = height;
-    return static_cast<T&>(*page.AddObject(std::move(object)));
 }
 
 void frame(TUserFace& face, std::int32_t imageId, std::u16string text) {
@@ -73,7 +65,7 @@ TEST_F(PageDrawing, EmptyPageShowsItsBackgroundAndABlankOneShowsBlack) {
 }
 
 TEST_F(PageDrawing, PageCoversOnlyTheScreenOfALargerSurface) {
-    auto& button = add<TUserButton>(page, 300, 200, 85, 50);
+    auto& button = AddObjectAt<TUserButton>(page, 300, 200, 85, 50);
     fill(button.upFace, 0x000000FF);
     Surface surface(400, 300, kSentinel);
     PaintPage(surface, page, &button);
@@ -83,16 +75,16 @@ TEST_F(PageDrawing, PageCoversOnlyTheScreenOfALargerSurface) {
 }
 
 TEST_F(PageDrawing, ObjectsAreDrawnInListOrderCutAtTheScreensEdges) {
-    auto& bottom = add<TUserButton>(page, 10, 10, 50, 40);
+    auto& bottom = AddObjectAt<TUserButton>(page, 10, 10, 50, 40);
     fill(bottom.upFace, 0x000000FF);
     bottom.downFace.kind = TUserFace::kColor; // the down face is never shown on the page
     bottom.downFace.value = TUserFace::kSingleColor;
     bottom.downFace.color1 = 0x0000FF00;
-    auto& top = add<TUserImage>(page, 30, 30, 50, 40);
+    auto& top = AddObjectAt<TUserImage>(page, 30, 30, 50, 40);
     fill(top.face, 0x00FF0000);
-    auto& corner = add<TUserImage>(page, 300, 200, 85, 50);
+    auto& corner = AddObjectAt<TUserImage>(page, 300, 200, 85, 50);
     fill(corner.face, 0x00FFFFFF);
-    auto& beyond = add<TUserImage>(page, INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX);
+    auto& beyond = AddObjectAt<TUserImage>(page, INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX);
     fill(beyond.face, 0x00000000);
     const Surface surface = paint();
     EXPECT_EQ(CountColor(surface, MakeArgb(255, 0, 0), 0, 0, kScreenWidth, kScreenHeight), 50 * 40 - 30 * 20);
@@ -117,7 +109,7 @@ TEST_F(PageDrawing, HotSpotsShowADottedGridEvery20Pixels) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
         page.objects.clear();
-        add<TUserHotspot>(page, 100, 60, c.width, c.height);
+        AddObjectAt<TUserHotspot>(page, 100, 60, c.width, c.height);
         const Surface surface = paint();
         std::set<int> columns;
         std::set<int> rows;
@@ -232,14 +224,14 @@ TEST_F(PageDrawing, SlidersWithoutAPictureDrawNothing) {
     for (const std::int32_t id : {4242, 20000, -1}) {
         SCOPED_TRACE(id);
         page.objects.clear();
-        auto& slider = add<TUserLevel>(page, 40, 30, 45, 130);
+        auto& slider = AddObjectAt<TUserLevel>(page, 40, 30, 45, 130);
         slider.sliderImageId = id;
         EXPECT_EQ(CountColor(paint(), kBackground, 0, 0, kScreenWidth, kScreenHeight), kScreenWidth * kScreenHeight);
     }
 }
 
 TEST_F(PageDrawing, SelectionMarksAtTheScreensCornerShowTheirVisiblePart) {
-    auto& object = add<TUserObject>(page, 0, 0, 10, 10); // a plain object draws nothing itself
+    auto& object = AddObjectAt<TUserObject>(page, 0, 0, 10, 10); // a plain object draws nothing itself
     const Surface surface = paint(&object);
     // Grown rectangle (-1, -1)-(11, 11). Handles: 6 x 6 around (-1, -1), (-1, 11), (11, -1), (11, 11).
     struct Case {
@@ -258,7 +250,7 @@ TEST_F(PageDrawing, SelectionMarksAtTheScreensCornerShowTheirVisiblePart) {
 }
 
 TEST_F(PageDrawing, SelectionMarksSurroundTheObjectOnePixelOut) {
-    auto& object = add<TUserObject>(page, 100, 100, 40, 30);
+    auto& object = AddObjectAt<TUserObject>(page, 100, 100, 40, 30);
     const Surface surface = paint(&object);
     // Dotted outline on x = 99 and x = 140, y = 99 and y = 130, dots every other pixel from each line's start.
     EXPECT_EQ(surface.Pixel(104, 99), kBackground);
@@ -290,22 +282,22 @@ TEST_F(PageDrawing, ObjectsWithDamagedGeometryDrawWithoutOverflowing) {
         SCOPED_TRACE(std::to_string(g.left) + "," + std::to_string(g.top) + " " + std::to_string(g.width) + " x " +
                      std::to_string(g.height));
         page.objects.clear();
-        frame(add<TUserButton>(page, g.left, g.top, g.width, g.height).upFace, 5, u"Frame");
-        auto& radial = add<TUserButton>(page, g.left, g.top, g.width, g.height);
+        frame(AddObjectAt<TUserButton>(page, g.left, g.top, g.width, g.height).upFace, 5, u"Frame");
+        auto& radial = AddObjectAt<TUserButton>(page, g.left, g.top, g.width, g.height);
         radial.upFace.kind = TUserFace::kColor;
         radial.upFace.value = TUserFace::kRadial;
-        auto& picture = add<TUserImage>(page, g.left, g.top, g.width, g.height);
+        auto& picture = AddObjectAt<TUserImage>(page, g.left, g.top, g.width, g.height);
         picture.face.kind = TUserFace::kImage;
         picture.face.value = image;
-        add<TUserLevel>(page, g.left, g.top, g.width, g.height);
-        add<TUserLevel>(page, g.left, g.top, g.height, g.width);
-        add<TUserHotspot>(page, g.left, g.top, g.width, g.height);
+        AddObjectAt<TUserLevel>(page, g.left, g.top, g.width, g.height);
+        AddObjectAt<TUserLevel>(page, g.left, g.top, g.height, g.width);
+        AddObjectAt<TUserHotspot>(page, g.left, g.top, g.width, g.height);
         for (const auto& selected : page.objects)
             paint(selected.get());
     }
     // A single colour a billion pixels out on every side still covers the whole screen.
     page.objects.clear();
-    fill(add<TUserImage>(page, -1000000000, -1000000000, 2000000000, 2000000000).face, 0x000000FF);
+    fill(AddObjectAt<TUserImage>(page, -1000000000, -1000000000, 2000000000, 2000000000).face, 0x000000FF);
     EXPECT_EQ(CountColor(paint(), MakeArgb(255, 0, 0), 0, 0, kScreenWidth, kScreenHeight),
               kScreenWidth * kScreenHeight);
 }

@@ -14,15 +14,6 @@ namespace {
 constexpr std::int32_t kWhiteRef = 0x00FFFFFF;
 constexpr std::int32_t kDarkRef = 0x00302820;
 
-template <typename T> T& add(TUserPage& page, int left, int top, int width, int height) {
-    auto object = std::make_unique<T>();
-    object->left = left;
-    object->top = top;
-    object->width = width;
-    object->height = height;
-    return static_cast<T&>(*page.AddObject(std::move(object)));
-}
-
 void caption(TUserFace& face, std::u16string text, std::int32_t size, std::int32_t color = kWhiteRef) {
     face.text = std::move(text);
     face.textSize = size;
@@ -57,31 +48,31 @@ TUserPage& AddEveryKindPage(TLayout& layout) {
     TUserPage& page = addPage(layout, u"Every kind");
     colour(page.face, TUserFace::kTopToBottom, 0x00503C28, 0x00100804);
 
-    auto& framed = add<TUserButton>(page, 10, 10, 100, 44);
+    auto& framed = AddObjectAt<TUserButton>(page, 10, 10, 100, 44);
     frame(framed.upFace, 5);
     caption(framed.upFace, u"Framed", TUserFace::kMedium);
     colour(framed.downFace, TUserFace::kSingleColor, 0x000000FF); // never shown on the page
 
-    auto& plain = add<TUserButton>(page, 120, 10, 90, 44);
+    auto& plain = AddObjectAt<TUserButton>(page, 120, 10, 90, 44);
     colour(plain.upFace, TUserFace::kRadial, 0x00C08020, 0x00201008);
     caption(plain.upFace, u"Radial", TUserFace::kLarge);
 
-    auto& icon = add<TUserImage>(page, 220, 10, 40, 44);
+    auto& icon = AddObjectAt<TUserImage>(page, 220, 10, 40, 44);
     picture(icon.face, 10);
 
-    auto& bar = add<TUserImage>(page, 10, 64, 200, 24);
+    auto& bar = AddObjectAt<TUserImage>(page, 10, 64, 200, 24);
     colour(bar.face, TUserFace::kLeftToRight, 0x00204080, 0x0080C0F0);
     caption(bar.face, u"Left to right, tiny", TUserFace::kTiny, kDarkRef);
 
-    add<TUserLevel>(page, 265, 10, 45, 130);
-    add<TUserLevel>(page, 10, 100, 130, 45);
+    AddObjectAt<TUserLevel>(page, 265, 10, 45, 130);
+    AddObjectAt<TUserLevel>(page, 10, 100, 130, 45);
 
-    add<TUserHotspot>(page, 150, 100, 85, 50);
+    AddObjectAt<TUserHotspot>(page, 150, 100, 85, 50);
 
-    auto& unknown = add<TUserObject>(page, 150, 170, 40, 30);
+    auto& unknown = AddObjectAt<TUserObject>(page, 150, 170, 40, 30);
     unknown.kind = 7;
 
-    auto& text = add<TUserImage>(page, 10, 160, 130, 70);
+    auto& text = AddObjectAt<TUserImage>(page, 10, 160, 130, 70);
     caption(text.face, u"Small caption", TUserFace::kSmall);
     return page;
 }
@@ -90,7 +81,7 @@ TUserPage& AddBusyPage(TLayout& layout) {
     TUserPage& page = addPage(layout, u"Busy");
     picture(page.face, 1);
 
-    auto& title = add<TUserImage>(page, 0, 0, 320, 24);
+    auto& title = AddObjectAt<TUserImage>(page, 0, 0, 320, 24);
     colour(title.face, TUserFace::kLeftToRight, 0x00603010, 0x00180C04);
     caption(title.face, u"Living Room", TUserFace::kLarge);
 
@@ -100,47 +91,47 @@ TUserPage& AddBusyPage(TLayout& layout) {
     const char16_t* names[] = {u"Lamp", u"Ceiling", u"Blinds",  u"Fan",   u"Heat",    u"Music",
                                u"TV",   u"Scene 1", u"Scene 2", u"Night", u"All Off", u"Away"};
     for (int i = 0; i < 12; ++i) {
-        auto& button = add<TUserButton>(page, 4 + (i % 3) * 84, 28 + (i / 3) * 32, 80, 30);
+        auto& button = AddObjectAt<TUserButton>(page, 4 + (i % 3) * 84, 28 + (i / 3) * 32, 80, 30);
         frame(button.upFace, frames[i % 8]);
         caption(button.upFace, names[i], sizes[i % 4], frames[i % 8] == 9 ? kDarkRef : kWhiteRef);
     }
 
-    add<TUserLevel>(page, 262, 28, 45, 130);
-    add<TUserLevel>(page, 4, 160, 130, 45);
+    AddObjectAt<TUserLevel>(page, 262, 28, 45, 130);
+    AddObjectAt<TUserLevel>(page, 4, 160, 130, 45);
 
-    auto& back = add<TUserImage>(page, 140, 160, 30, 30);
+    auto& back = AddObjectAt<TUserImage>(page, 140, 160, 30, 30);
     picture(back.face, 10);
-    auto& cancel = add<TUserImage>(page, 174, 160, 36, 30);
+    auto& cancel = AddObjectAt<TUserImage>(page, 174, 160, 36, 30);
     picture(cancel.face, 11);
-    auto& back2 = add<TUserImage>(page, 0, 0, 27, 24);
+    auto& back2 = AddObjectAt<TUserImage>(page, 0, 0, 27, 24);
     picture(back2.face, 10);
-    auto& cancel2 = add<TUserImage>(page, 286, 0, 34, 24);
+    auto& cancel2 = AddObjectAt<TUserImage>(page, 286, 0, 34, 24);
     picture(cancel2.face, 11);
 
-    auto& warm = add<TUserImage>(page, 214, 160, 50, 36);
+    auto& warm = AddObjectAt<TUserImage>(page, 214, 160, 50, 36);
     colour(warm.face, TUserFace::kRadial, 0x000060F0, 0x00001030);
     caption(warm.face, u"21\u00B0C", TUserFace::kMedium); // the degree sign has no glyph
-    auto& cool = add<TUserImage>(page, 268, 160, 50, 36);
+    auto& cool = AddObjectAt<TUserImage>(page, 268, 160, 50, 36);
     colour(cool.face, TUserFace::kRadial, 0x00F0A040, 0x00301008);
     caption(cool.face, u"Cool", TUserFace::kSmall);
-    auto& level = add<TUserImage>(page, 140, 194, 124, 14);
+    auto& level = AddObjectAt<TUserImage>(page, 140, 194, 124, 14);
     colour(level.face, TUserFace::kLeftToRight, 0x0000C000, 0x000000C0);
     caption(level.face, u"Level", TUserFace::kTiny);
-    auto& status = add<TUserImage>(page, 4, 208, 130, 30);
+    auto& status = AddObjectAt<TUserImage>(page, 4, 208, 130, 30);
     colour(status.face, TUserFace::kTopToBottom, 0x00404040, 0x00101010);
     caption(status.face, u"Ready", TUserFace::kSmall, 0x0080FF80);
 
     const std::int32_t plainColours[] = {0x00303090, 0x00309030, 0x00903030};
     const char16_t* plainNames[] = {u"Red", u"Green", u"Blue"};
     for (int i = 0; i < 3; ++i) {
-        auto& button = add<TUserButton>(page, 140 + i * 60, 212, 56, 26);
+        auto& button = AddObjectAt<TUserButton>(page, 140 + i * 60, 212, 56, 26);
         colour(button.upFace, TUserFace::kSingleColor, plainColours[i]);
         caption(button.upFace, plainNames[i], TUserFace::kMedium);
     }
 
-    add<TUserHotspot>(page, 262, 28, 45, 60);
-    add<TUserHotspot>(page, 4, 28, 80, 30);
-    add<TUserHotspot>(page, 140, 160, 70, 30);
-    add<TUserHotspot>(page, 214, 160, 104, 36);
+    AddObjectAt<TUserHotspot>(page, 262, 28, 45, 60);
+    AddObjectAt<TUserHotspot>(page, 4, 28, 80, 30);
+    AddObjectAt<TUserHotspot>(page, 140, 160, 70, 30);
+    AddObjectAt<TUserHotspot>(page, 214, 160, 104, 36);
     return page;
 }

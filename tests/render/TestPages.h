@@ -1,7 +1,20 @@
 #pragma once
 
+#include "layout/TUserPage.h"
+
+#include <memory>
+
 class TLayout;
-class TUserPage;
+
+// Puts a new object of type T with that rectangle on top of the page.
+template <typename T> T& AddObjectAt(TUserPage& page, int left, int top, int width, int height) {
+    auto object = std::make_unique<T>();
+    object->left = left;
+    object->top = top;
+    object->width = width;
+    object->height = height;
+    return static_cast<T&>(*page.AddObject(std::move(object)));
+}
 
 // Pages drawn from the built-in art, for the goldens and the benchmark.
 
