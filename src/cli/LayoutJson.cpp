@@ -4,6 +4,8 @@
 #include "layout/AnsiCodePage.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/CNumericCtrl.h"
+#include "layout/TConstListItemVisitor.h"
+#include "layout/TConstUserObjectVisitor.h"
 #include "layout/TLayout.h"
 #include "layout/TUserButton.h"
 #include "layout/TUserHotspot.h"
@@ -28,6 +30,36 @@ void writeFace(JsonWriter& json, std::string_view key, const TUserFace& face) {
         .EndObject();
 }
 
+// The fields each object kind adds after the common ones.
+class ObjectFields : public TConstUserObjectVisitor {
+public:
+    explicit ObjectFields(JsonWriter& json) : json_(json) {}
+
+    void Visit(const TUserObject&) override {}
+    void Visit(const TUserButton& button) override {
+        writeFace(json_, "upFace", button.upFace);
+        writeFace(json_, "downFace", button.downFace);
+        json_.Field("selectorId", button.selectorId)
+            .Field("toggle", button.toggle)
+            .Field("downEvent", slotText(button.downEvent))
+            .Field("upEvent", slotText(button.upEvent))
+            .Field("entryPageId", button.entryPageId)
+            .Field("holdTime", button.holdTime);
+    }
+    void Visit(const TUserLevel& level) override {
+        json_.Field("controlId", level.controlId).Field("sliderImageId", level.sliderImageId);
+    }
+    void Visit(const TUserImage& image) override { writeFace(json_, "face", image.face); }
+    void Visit(const TUserHotspot& hotspot) override {
+        json_.Field("targetPageId", hotspot.targetPageId)
+            .Field("requirePin", hotspot.requirePin)
+            .Field("pin", ToUtf8(hotspot.pin));
+    }
+
+private:
+    JsonWriter& json_;
+};
+
 void writeObject(JsonWriter& json, const TUserObject& object) {
     json.BeginObject()
         .Field("kind", object.kind)
@@ -35,53 +67,51 @@ void writeObject(JsonWriter& json, const TUserObject& object) {
         .Field("top", object.top)
         .Field("width", object.width)
         .Field("height", object.height);
-    if (const auto* button = dynamic_cast<const TUserButton*>(&object)) {
-        writeFace(json, "upFace", button->upFace);
-        writeFace(json, "downFace", button->downFace);
-        json.Field("selectorId", button->selectorId)
-            .Field("toggle", button->toggle)
-            .Field("downEvent", slotText(button->downEvent))
-            .Field("upEvent", slotText(button->upEvent))
-            .Field("entryPageId", button->entryPageId)
-            .Field("holdTime", button->holdTime);
-    } else if (const auto* level = dynamic_cast<const TUserLevel*>(&object)) {
-        json.Field("controlId", level->controlId).Field("sliderImageId", level->sliderImageId);
-    } else if (const auto* image = dynamic_cast<const TUserImage*>(&object)) {
-        writeFace(json, "face", image->face);
-    } else if (const auto* hotspot = dynamic_cast<const TUserHotspot*>(&object)) {
-        json.Field("targetPageId", hotspot->targetPageId)
-            .Field("requirePin", hotspot->requirePin)
-            .Field("pin", ToUtf8(hotspot->pin));
-    }
+    ObjectFields fields(json);
+    object.Accept(fields);
     json.EndObject();
 }
 
+// The fields each page kind adds after the common ones.
+class PageFields : public TConstListItemVisitor {
+public:
+    explicit PageFields(JsonWriter& json) : json_(json) {}
+
+    void Visit(const TUserPage& page) override {
+        writeFace(json_, "face", page.face);
+        json_.BeginArray("objects");
+        for (const auto& object : page.objects)
+            writeObject(json_, *object);
+        json_.EndArray();
+    }
+    void Visit(const CBtn8Ctrl& page) override {
+        json_.BeginArray("buttonLabels");
+        for (const auto& slot : page.buttonLabels)
+            json_.Value(slotText(slot));
+        json_.EndArray().BeginArray("buttonEvents");
+        for (const auto& slot : page.buttonEvents)
+            json_.Value(slotText(slot));
+        json_.EndArray();
+    }
+    void Visit(const CNumericCtrl& page) override {
+        json_.Field("backgroundColor", page.backgroundColor)
+            .Field("primaryColor", page.primaryColor)
+            .Field("highlightColor", page.highlightColor)
+            .Field("textColor", page.textColor)
+            .BeginArray("textLines");
+        for (const auto& line : page.textLines)
+            json_.Value(ToUtf8(line));
+        json_.EndArray();
+    }
+
+private:
+    JsonWriter& json_;
+};
+
 void writePage(JsonWriter& json, std::string_view key, const TListItem& page) {
     json.BeginObject(key).Field("kind", page.kind).Field("pageId", page.pageId).Field("name", ToUtf8(page.name));
-    if (const auto* user = dynamic_cast<const TUserPage*>(&page)) {
-        writeFace(json, "face", user->face);
-        json.BeginArray("objects");
-        for (const auto& object : user->objects)
-            writeObject(json, *object);
-        json.EndArray();
-    } else if (const auto* btn8 = dynamic_cast<const CBtn8Ctrl*>(&page)) {
-        json.BeginArray("buttonLabels");
-        for (const auto& slot : btn8->buttonLabels)
-            json.Value(slotText(slot));
-        json.EndArray().BeginArray("buttonEvents");
-        for (const auto& slot : btn8->buttonEvents)
-            json.Value(slotText(slot));
-        json.EndArray();
-    } else if (const auto* numeric = dynamic_cast<const CNumericCtrl*>(&page)) {
-        json.Field("backgroundColor", numeric->backgroundColor)
-            .Field("primaryColor", numeric->primaryColor)
-            .Field("highlightColor", numeric->highlightColor)
-            .Field("textColor", numeric->textColor)
-            .BeginArray("textLines");
-        for (const auto& line : numeric->textLines)
-            json.Value(ToUtf8(line));
-        json.EndArray();
-    }
+    PageFields fields(json);
+    page.Accept(fields);
     json.EndObject();
 }
 

@@ -1,6 +1,8 @@
 #include "CBtn8Ctrl.h"
 
 #include "CDataStore.h"
+#include "TConstListItemVisitor.h"
+#include "TListItemVisitor.h"
 
 CBtn8Ctrl::CBtn8Ctrl(TLayout* owner_, std::u16string name_) : TListItem(owner_, std::move(name_)) {
     kind = kBtn8;
@@ -29,4 +31,12 @@ void CBtn8Ctrl::Serialize(CDataStore& ar) {
     Apply(std::move(common));
     buttonEvents = events;
     buttonLabels = labels;
+}
+
+void CBtn8Ctrl::Accept(TListItemVisitor& visitor) {
+    visitor.Visit(*this);
+}
+
+void CBtn8Ctrl::Accept(TConstListItemVisitor& visitor) const {
+    visitor.Visit(*this);
 }

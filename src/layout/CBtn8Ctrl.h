@@ -16,6 +16,8 @@ public:
     CBtn8Ctrl(TLayout* owner, std::u16string name);
 
     void Serialize(CDataStore& ar) override;
+    void Accept(TListItemVisitor& visitor) override;
+    void Accept(TConstListItemVisitor& visitor) const override;
 
     // NUL-terminated text in the panel's code page.
     std::array<Slot, kButtons> buttonEvents{};

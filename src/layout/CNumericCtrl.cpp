@@ -1,6 +1,8 @@
 #include "CNumericCtrl.h"
 
 #include "CDataStore.h"
+#include "TConstListItemVisitor.h"
+#include "TListItemVisitor.h"
 
 CNumericCtrl::CNumericCtrl(TLayout* owner_, std::u16string name_) : TListItem(owner_, std::move(name_)) {
     kind = kNumeric;
@@ -33,4 +35,12 @@ void CNumericCtrl::Serialize(CDataStore& ar) {
     highlightColor = highlight;
     textColor = text;
     textLines = std::move(lines);
+}
+
+void CNumericCtrl::Accept(TListItemVisitor& visitor) {
+    visitor.Visit(*this);
+}
+
+void CNumericCtrl::Accept(TConstListItemVisitor& visitor) const {
+    visitor.Visit(*this);
 }

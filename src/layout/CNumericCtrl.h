@@ -15,6 +15,8 @@ public:
     CNumericCtrl(TLayout* owner, std::u16string name);
 
     void Serialize(CDataStore& ar) override;
+    void Accept(TListItemVisitor& visitor) override;
+    void Accept(TConstListItemVisitor& visitor) const override;
 
     // Colours as 0x00BBGGRR; a new page starts black throughout.
     std::int32_t backgroundColor = 0;

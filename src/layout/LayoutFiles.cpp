@@ -4,9 +4,6 @@
 #include "CDataStore.h"
 #include "DecodeError.h"
 #include "FileIo.h"
-#include "TUserButton.h"
-#include "TUserImage.h"
-#include "TUserLevel.h"
 
 #include <array>
 
@@ -42,27 +39,6 @@ std::string quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-// Every user-image reference a page makes, in the order a page file lists its images.
-template <typename Visit> void forEachImageReference(TUserPage& page, Visit&& visit) {
-    auto face = [&](TUserFace& f) {
-        if (f.kind == TUserFace::kImage)
-            visit(f.value, f.importMark);
-    };
-    face(page.face);
-    for (auto& object : page.objects) {
-        if (auto* button = dynamic_cast<TUserButton*>(object.get())) {
-            face(button->downFace);
-            face(button->upFace);
-        } else if (auto* level = dynamic_cast<TUserLevel*>(object.get())) {
-            int mark = level->importMark;
-            visit(level->sliderImageId, mark);
-            level->importMark = static_cast<std::uint8_t>(mark);
-        } else if (auto* image = dynamic_cast<TUserImage*>(object.get())) {
-            face(image->face);
-        }
-    }
-}
-
 } // namespace
 
 bool TLayout::SaveTemplate(const std::string& path, std::string* error) {
@@ -92,7 +68,7 @@ bool TLayout::SavePage(const TUserPage& page, const std::string& path, std::stri
     CDataStore ar;
     auto& source = const_cast<TUserPage&>(page); // storing does not change the page
     source.Serialize(ar);
-    forEachImageReference(source, [&](std::int32_t& id, auto&) {
+    page.ForEachImageId([&](std::int32_t id) {
         if (id < TImageEntry::kFirstUserId)
             return;
         if (TImageEntry* entry = FindImage(id)) {
@@ -154,7 +130,7 @@ bool TLayout::LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes
     page.face.CopyFrom(imported.face);
     page.objects = std::move(imported.objects);
 
-    forEachImageReference(page, [](std::int32_t&, auto& mark) { mark = 0; });
+    page.ForEachImageReference([](TImageReference reference) { reference.ClearMark(); });
     for (auto& entry : entries) {
         const std::int32_t oldId = entry->id;
         std::int32_t newId = -1;
@@ -171,11 +147,9 @@ bool TLayout::LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes
             entry->id = newId;
             images.insert(images.begin(), std::move(entry));
         }
-        forEachImageReference(page, [&](std::int32_t& id, auto& mark) {
-            if (mark == 0 && id == oldId) {
-                id = newId;
-                mark = 1;
-            }
+        page.ForEachImageReference([&](TImageReference reference) {
+            if (!reference.IsMarked() && reference.Id() == oldId)
+                reference.Renumber(newId);
         });
     }
     return true;

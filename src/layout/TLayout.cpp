@@ -1,9 +1,6 @@
 #include "TLayout.h"
 
 #include "TGlyphRasterizer.h"
-#include "TUserButton.h"
-#include "TUserImage.h"
-#include "TUserLevel.h"
 
 #include <algorithm>
 #include <functional>
@@ -55,30 +52,6 @@ std::shared_ptr<const TImageLibrary> sharedBuiltinLibrary() {
         library = std::move(made);
     });
     return library;
-}
-
-void markUsed(TLayout& layout, std::int32_t id) {
-    if (TImageEntry* entry = layout.FindImage(id))
-        entry->used = true;
-}
-
-void markFace(TLayout& layout, const TUserFace& face) {
-    if (face.kind == TUserFace::kImage)
-        markUsed(layout, face.value);
-}
-
-void markPage(TLayout& layout, const TUserPage& page) {
-    markFace(layout, page.face);
-    for (const auto& object : page.objects) {
-        if (const auto* button = dynamic_cast<const TUserButton*>(object.get())) {
-            markFace(layout, button->upFace);
-            markFace(layout, button->downFace);
-        } else if (const auto* image = dynamic_cast<const TUserImage*>(object.get())) {
-            markFace(layout, image->face);
-        } else if (const auto* level = dynamic_cast<const TUserLevel*>(object.get())) {
-            markUsed(layout, level->sliderImageId);
-        }
-    }
 }
 
 } // namespace
@@ -214,12 +187,15 @@ std::int32_t TLayout::NextImageId() const {
 void TLayout::PurgeUnusedImages() {
     for (auto& entry : images)
         entry->used = false;
-    for (const auto& page : pages) {
-        if (const auto* userPage = dynamic_cast<const TUserPage*>(page.get()))
-            markPage(*this, *userPage);
-    }
+    // Only the first entry with an ID is marked, as only that one is ever found.
+    const ImageIdVisit markUsed = [this](std::int32_t id) {
+        if (TImageEntry* entry = FindImage(id))
+            entry->used = true;
+    };
+    for (const auto& page : pages)
+        page->ForEachImageId(markUsed);
     if (sleepPage)
-        markPage(*this, *sleepPage);
+        sleepPage->ForEachImageId(markUsed);
     std::erase_if(images, [](const auto& entry) { return entry->IsUserImage() && !entry->used; });
 }
 

@@ -11,6 +11,14 @@ void TListItem::CollectGlyphs() {
         owner->AddGlyphsFor(name);
 }
 
+void TListItem::Accept(TListItemVisitor&) {}
+
+void TListItem::Accept(TConstListItemVisitor&) const {}
+
+void TListItem::ForEachImageId(const ImageIdVisit&) const {}
+
+void TListItem::ForEachImageReference(const ImageReferenceVisit&) {}
+
 void TListItem::Serialize(CDataStore& ar) {
     if (ar.IsStoring()) {
         ar.WriteInt(kVersion);

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "TImageReference.h"
+
 #include <cstdint>
 #include <string>
 
 class CDataStore;
+class TConstListItemVisitor;
 class TLayout;
+class TListItemVisitor;
 
 // Base of the three page kinds. The page's kind is not part of its record: the layout writes
 // it in front.
@@ -26,6 +30,13 @@ public:
     virtual void Serialize(CDataStore& ar);
     // Asks the owner to render glyphs for the name's characters outside plain ASCII.
     virtual void CollectGlyphs();
+    // Hands the page to the visitor's Visit for its kind. A bare TListItem is only the common part
+    // of a record, not a page of any kind, and visits nothing.
+    virtual void Accept(TListItemVisitor& visitor);
+    virtual void Accept(TConstListItemVisitor& visitor) const;
+    // Every image the page names, in the order a page file lists them; only user pages name any.
+    virtual void ForEachImageId(const ImageIdVisit& visit) const;
+    virtual void ForEachImageReference(const ImageReferenceVisit& visit);
 
     TLayout* owner = nullptr;
     std::int32_t kind = 0;

@@ -1,6 +1,8 @@
 #include "TUserButton.h"
 
 #include "CDataStore.h"
+#include "TConstUserObjectVisitor.h"
+#include "TUserObjectVisitor.h"
 
 void TUserButton::Serialize(CDataStore& ar) {
     TUserObject::Serialize(ar);
@@ -57,4 +59,23 @@ void TUserButton::Serialize(CDataStore& ar) {
     upEvent = newUpEvent;
     holdTime = newHold;
     entryPageId = newEntry;
+}
+
+void TUserButton::Accept(TUserObjectVisitor& visitor) {
+    visitor.Visit(*this);
+}
+
+void TUserButton::Accept(TConstUserObjectVisitor& visitor) const {
+    visitor.Visit(*this);
+}
+
+// The down face first: a page file lists the images in this order.
+void TUserButton::ForEachImageId(const ImageIdVisit& visit) const {
+    downFace.ForEachImageId(visit);
+    upFace.ForEachImageId(visit);
+}
+
+void TUserButton::ForEachImageReference(const ImageReferenceVisit& visit) {
+    downFace.ForEachImageReference(visit);
+    upFace.ForEachImageReference(visit);
 }

@@ -20,6 +20,10 @@ public:
     ~TUserButton() override = default;
 
     void Serialize(CDataStore& ar) override;
+    void Accept(TUserObjectVisitor& visitor) override;
+    void Accept(TConstUserObjectVisitor& visitor) const override;
+    void ForEachImageId(const ImageIdVisit& visit) const override;
+    void ForEachImageReference(const ImageReferenceVisit& visit) override;
 
     TUserFace upFace;
     TUserFace downFace;

@@ -12,6 +12,16 @@ void TUserFace::CopyFrom(const TUserFace& other) {
     textSize = other.textSize;
 }
 
+void TUserFace::ForEachImageId(const ImageIdVisit& visit) const {
+    if (kind == kImage)
+        visit(value);
+}
+
+void TUserFace::ForEachImageReference(const ImageReferenceVisit& visit) {
+    if (kind == kImage)
+        visit(TImageReference(value, importMark));
+}
+
 void TUserFace::Serialize(CDataStore& ar) {
     if (ar.IsStoring()) {
         ar.WriteInt(kVersion);

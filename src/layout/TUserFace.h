@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TImageReference.h"
+
 #include <cstdint>
 #include <string>
 
@@ -22,6 +24,9 @@ public:
 
     void CopyFrom(const TUserFace& other);
     virtual void Serialize(CDataStore& ar);
+    // The image the face shows, when it shows one: only a face of kind kImage names an image.
+    void ForEachImageId(const ImageIdVisit& visit) const;
+    void ForEachImageReference(const ImageReferenceVisit& visit);
 
     std::int32_t kind = kBlank;
     // kButtonFace: built-in face image ID; kImage: any image ID; kColor: gradient kind.

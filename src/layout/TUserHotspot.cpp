@@ -1,6 +1,8 @@
 #include "TUserHotspot.h"
 
 #include "CDataStore.h"
+#include "TConstUserObjectVisitor.h"
+#include "TUserObjectVisitor.h"
 
 void TUserHotspot::Serialize(CDataStore& ar) {
     TUserObject::Serialize(ar);
@@ -22,4 +24,12 @@ void TUserHotspot::Serialize(CDataStore& ar) {
     targetPageId = newTarget;
     requirePin = newRequirePin;
     pin = std::move(newPin);
+}
+
+void TUserHotspot::Accept(TUserObjectVisitor& visitor) {
+    visitor.Visit(*this);
+}
+
+void TUserHotspot::Accept(TConstUserObjectVisitor& visitor) const {
+    visitor.Visit(*this);
 }

@@ -14,6 +14,8 @@ public:
     ~TUserHotspot() override = default;
 
     void Serialize(CDataStore& ar) override;
+    void Accept(TUserObjectVisitor& visitor) override;
+    void Accept(TConstUserObjectVisitor& visitor) const override;
 
     std::int32_t targetPageId = -1;
     bool requirePin = false;

@@ -14,6 +14,10 @@ public:
     ~TUserImage() override = default;
 
     void Serialize(CDataStore& ar) override;
+    void Accept(TUserObjectVisitor& visitor) override;
+    void Accept(TConstUserObjectVisitor& visitor) const override;
+    void ForEachImageId(const ImageIdVisit& visit) const override;
+    void ForEachImageReference(const ImageReferenceVisit& visit) override;
 
     TUserFace face;
 };

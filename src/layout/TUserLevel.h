@@ -13,6 +13,10 @@ public:
     TUserLevel() : TUserObject(kLevel) {}
 
     void Serialize(CDataStore& ar) override;
+    void Accept(TUserObjectVisitor& visitor) override;
+    void Accept(TConstUserObjectVisitor& visitor) const override;
+    void ForEachImageId(const ImageIdVisit& visit) const override;
+    void ForEachImageReference(const ImageReferenceVisit& visit) override;
 
     std::int32_t controlId = -1;
     std::int32_t sliderImageId = kDefaultSliderImage;

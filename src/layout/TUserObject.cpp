@@ -1,10 +1,12 @@
 #include "TUserObject.h"
 
 #include "CDataStore.h"
+#include "TConstUserObjectVisitor.h"
 #include "TUserButton.h"
 #include "TUserHotspot.h"
 #include "TUserImage.h"
 #include "TUserLevel.h"
+#include "TUserObjectVisitor.h"
 
 std::unique_ptr<TUserObject> TUserObject::Create(std::int32_t kind) {
     switch (kind) {
@@ -20,6 +22,18 @@ std::unique_ptr<TUserObject> TUserObject::Create(std::int32_t kind) {
         return std::make_unique<TUserObject>(kind);
     }
 }
+
+void TUserObject::Accept(TUserObjectVisitor& visitor) {
+    visitor.Visit(*this);
+}
+
+void TUserObject::Accept(TConstUserObjectVisitor& visitor) const {
+    visitor.Visit(*this);
+}
+
+void TUserObject::ForEachImageId(const ImageIdVisit&) const {}
+
+void TUserObject::ForEachImageReference(const ImageReferenceVisit&) {}
 
 bool TUserObject::Contains(int x, int y) const {
     // 64-bit sums: stored geometry may be anything.

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "TImageReference.h"
+
 #include <cstdint>
 #include <memory>
 
 class CDataStore;
+class TConstUserObjectVisitor;
+class TUserObjectVisitor;
 
 // Anything placed on a user page. A kind with no class of its own (0, or one this program does
 // not know) stays a plain object that keeps its kind and rectangle.
@@ -27,6 +31,12 @@ public:
     // The corner handle under the point, tried top-left, top-right, bottom-right, bottom-left.
     virtual int HitTestCorner(int x, int y) const;
     virtual void Serialize(CDataStore& ar);
+    // Hands the object to the visitor's Visit for its own class.
+    virtual void Accept(TUserObjectVisitor& visitor);
+    virtual void Accept(TConstUserObjectVisitor& visitor) const;
+    // Every image the object names, in the order a page file lists them. A plain object names none.
+    virtual void ForEachImageId(const ImageIdVisit& visit) const;
+    virtual void ForEachImageReference(const ImageReferenceVisit& visit);
 
     bool Contains(int x, int y) const;
 

@@ -1,6 +1,8 @@
 #include "TUserPage.h"
 
 #include "CDataStore.h"
+#include "TConstListItemVisitor.h"
+#include "TListItemVisitor.h"
 
 #include <algorithm>
 
@@ -71,4 +73,24 @@ void TUserPage::Serialize(CDataStore& ar) {
     Apply(std::move(common));
     face.CopyFrom(newFace);
     objects = std::move(newObjects);
+}
+
+void TUserPage::Accept(TListItemVisitor& visitor) {
+    visitor.Visit(*this);
+}
+
+void TUserPage::Accept(TConstListItemVisitor& visitor) const {
+    visitor.Visit(*this);
+}
+
+void TUserPage::ForEachImageId(const ImageIdVisit& visit) const {
+    face.ForEachImageId(visit);
+    for (const auto& object : objects)
+        object->ForEachImageId(visit);
+}
+
+void TUserPage::ForEachImageReference(const ImageReferenceVisit& visit) {
+    face.ForEachImageReference(visit);
+    for (const auto& object : objects)
+        object->ForEachImageReference(visit);
 }

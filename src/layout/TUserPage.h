@@ -16,6 +16,10 @@ public:
     ~TUserPage() override;
 
     void Serialize(CDataStore& ar) override;
+    void Accept(TListItemVisitor& visitor) override;
+    void Accept(TConstListItemVisitor& visitor) const override;
+    void ForEachImageId(const ImageIdVisit& visit) const override;
+    void ForEachImageReference(const ImageReferenceVisit& visit) override;
 
     // Puts the object on top; returns it. A null object is ignored.
     TUserObject* AddObject(std::unique_ptr<TUserObject> object);

@@ -2,6 +2,7 @@
 
 #include "DrawingDetail.h"
 #include "FaceDrawing.h"
+#include "layout/TConstUserObjectVisitor.h"
 #include "layout/TLayout.h"
 #include "layout/TUserButton.h"
 #include "layout/TUserHotspot.h"
@@ -107,6 +108,31 @@ const TLayout& layoutOf(const TUserPage& page) {
     return fresh;
 }
 
+// Each kind draws itself in its rectangle; a kind without a class of its own draws nothing.
+class ObjectPainter : public TConstUserObjectVisitor {
+public:
+    ObjectPainter(Surface& surface, const TLayout& layout) : surface_(surface), layout_(layout) {}
+
+    void Visit(const TUserObject&) override {}
+    void Visit(const TUserButton& button) override {
+        // The editor always shows a button in its up state.
+        DrawFace(surface_, button.upFace, layout_, rectOf(button));
+    }
+    void Visit(const TUserLevel& level) override {
+        drawLevelSlider(surface_, level.sliderImageId, layout_, level.left, level.top, level.width, level.height);
+    }
+    void Visit(const TUserImage& image) override { DrawFace(surface_, image.face, layout_, rectOf(image)); }
+    void Visit(const TUserHotspot& hotspot) override { drawHotspot(surface_, hotspot); }
+
+private:
+    static Rect rectOf(const TUserObject& object) {
+        return Rect::FromSize(object.left, object.top, object.width, object.height);
+    }
+
+    Surface& surface_;
+    const TLayout& layout_;
+};
+
 } // namespace
 
 void PaintPage(Surface& surface, const TUserPage& page, const TUserObject* selected) {
@@ -120,27 +146,8 @@ void PaintPage(Surface& surface, const TUserPage& page, const TUserObject* selec
 }
 
 void DrawObject(Surface& surface, const TUserPage& page, const TUserObject& object) {
-    const Rect rect = Rect::FromSize(object.left, object.top, object.width, object.height);
-    switch (object.kind) {
-    case TUserObject::kButton:
-        if (const auto* button = dynamic_cast<const TUserButton*>(&object))
-            DrawFace(surface, button->upFace, layoutOf(page), rect);
-        break;
-    case TUserObject::kImage:
-        if (const auto* image = dynamic_cast<const TUserImage*>(&object))
-            DrawFace(surface, image->face, layoutOf(page), rect);
-        break;
-    case TUserObject::kLevel:
-        if (const auto* level = dynamic_cast<const TUserLevel*>(&object))
-            drawLevelSlider(surface, level->sliderImageId, layoutOf(page), object.left, object.top, object.width,
-                            object.height);
-        break;
-    case TUserObject::kHotspot:
-        drawHotspot(surface, object);
-        break;
-    default:
-        break;
-    }
+    ObjectPainter painter(surface, layoutOf(page));
+    object.Accept(painter);
 }
 
 void DrawLevelSlider(Surface& surface, std::int32_t imageId, const TLayout& layout, int left, int top, int width,

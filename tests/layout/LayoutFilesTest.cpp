@@ -3,13 +3,16 @@
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
 #include "layout/TUserButton.h"
+#include "layout/TUserHotspot.h"
 #include "layout/TUserImage.h"
 #include "layout/TUserLevel.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -198,6 +201,114 @@ TEST_F(LayoutFiles, CollidingIdsAreRenumberedAndEachReferenceFollowsItsImage) {
     EXPECT_EQ(sliderImageOf(into), 10003);
     EXPECT_EQ(target.FindImage(10002)->guid, source.FindImage(faceImage)->guid);
     EXPECT_EQ(target.FindImage(10003)->guid, source.FindImage(sliderImage)->guid);
+}
+
+template <typename T> T& addObject(TUserPage& page, std::unique_ptr<T> object = std::make_unique<T>()) {
+    return static_cast<T&>(*page.AddObject(std::move(object)));
+}
+
+void setFace(TUserFace& face, std::int32_t kind, std::int32_t value) {
+    face.kind = kind;
+    face.value = value;
+}
+
+std::vector<std::int32_t> listedImages(const TUserPage& page) {
+    std::vector<std::int32_t> ids;
+    page.ForEachImageId([&](std::int32_t id) { ids.push_back(id); });
+    return ids;
+}
+
+// For the page's face and every object kind: the page lists exactly the images the case names, in
+// page-file order; a purge keeps exactly those; an import into a layout whose user IDs are all
+// taken moves every one of them to its own new image. A field missed anywhere fails a case.
+TEST_F(LayoutFiles, EveryImageReferenceIsKeptByPurgeAndFollowsImport) {
+    using Ids = std::vector<std::int32_t>;
+    struct Case {
+        const char* name;
+        // Puts the case on the page, naming images from `ids`; returns the IDs it references.
+        std::function<Ids(TUserPage&, const Ids& ids)> make;
+    };
+    const Case cases[] = {
+        {"page face",
+         [](TUserPage& page, const Ids& ids) {
+             setFace(page.face, TUserFace::kImage, ids[0]);
+             return Ids{ids[0]};
+         }},
+        {"button: down face, then up face",
+         [](TUserPage& page, const Ids& ids) {
+             auto& button = addObject<TUserButton>(page);
+             setFace(button.upFace, TUserFace::kImage, ids[0]);
+             setFace(button.downFace, TUserFace::kImage, ids[1]);
+             return Ids{ids[1], ids[0]};
+         }},
+        {"button faces of other kinds",
+         [](TUserPage& page, const Ids& ids) {
+             auto& button = addObject<TUserButton>(page);
+             setFace(button.upFace, TUserFace::kButtonFace, ids[0]);
+             setFace(button.downFace, TUserFace::kColor, ids[1]);
+             return Ids{};
+         }},
+        {"level slider",
+         [](TUserPage& page, const Ids& ids) {
+             addObject<TUserLevel>(page).sliderImageId = ids[2];
+             return Ids{ids[2]};
+         }},
+        {"image object",
+         [](TUserPage& page, const Ids& ids) {
+             setFace(addObject<TUserImage>(page).face, TUserFace::kImage, ids[1]);
+             return Ids{ids[1]};
+         }},
+        {"image object in colour",
+         [](TUserPage& page, const Ids& ids) {
+             setFace(addObject<TUserImage>(page).face, TUserFace::kColor, ids[1]);
+             return Ids{};
+         }},
+        {"hot spot",
+         [](TUserPage& page, const Ids& ids) {
+             addObject<TUserHotspot>(page).targetPageId = ids[0];
+             return Ids{};
+         }},
+        {"object of an unknown kind",
+         [](TUserPage& page, const Ids& ids) {
+             addObject(page, std::make_unique<TUserObject>(ids[0]));
+             return Ids{};
+         }},
+    };
+    for (const auto& c : cases) {
+        TLayout layout;
+        const Ids ids = {AddTestImage(layout, 1), AddTestImage(layout, 2), AddTestImage(layout, 3)};
+        auto* page =
+            static_cast<TUserPage*>(layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"p"), nullptr));
+        const Ids expected = c.make(*page, ids);
+        EXPECT_EQ(listedImages(*page), expected) << c.name;
+        ASSERT_TRUE(layout.SavePage(*page, path("refs.zup"))) << c.name;
+        std::vector<Guid> want;
+        for (std::int32_t id : expected)
+            want.push_back(layout.FindImage(id)->guid);
+
+        layout.PurgeUnusedImages();
+        Ids kept;
+        for (const auto& entry : layout.images) {
+            if (entry->IsUserImage())
+                kept.push_back(entry->id);
+        }
+        Ids keptExpected = expected;
+        std::sort(kept.begin(), kept.end());
+        std::sort(keptExpected.begin(), keptExpected.end());
+        EXPECT_EQ(kept, keptExpected) << c.name;
+
+        TLayout target;
+        for (std::uint8_t seed : {7, 8, 9})
+            AddTestImage(target, seed); // other images under the file's IDs
+        TUserPage into(&target, u"");
+        ASSERT_TRUE(target.LoadPage(into, path("refs.zup"))) << c.name;
+        std::vector<Guid> got;
+        for (std::int32_t id : listedImages(into)) {
+            const TImageEntry* entry = target.FindImage(id);
+            got.push_back(entry != nullptr ? entry->guid : Guid{});
+        }
+        EXPECT_EQ(got, want) << c.name;
+    }
 }
 
 TEST_F(LayoutFiles, PageWithoutImagesAndBadPageFiles) {
