@@ -311,6 +311,30 @@ TEST_F(LayoutFiles, EveryImageReferenceIsKeptByPurgeAndFollowsImport) {
     }
 }
 
+TEST_F(LayoutFiles, ImportTakesTheLastImageWithTheFilesGuid) {
+    TLayout source;
+    std::int32_t faceImage = 0;
+    std::int32_t sliderImage = 0;
+    TUserPage* page = pageWithImages(source, faceImage, sliderImage);
+    ASSERT_TRUE(source.SavePage(*page, path("p.zup")));
+
+    TLayout target;
+    for (std::uint8_t seed : {4, 5, 6})
+        AddTestImage(target, seed);
+    for (int i = 0; i < 3; ++i)
+        target.images[static_cast<std::size_t>(i)]->guid = source.FindImage(faceImage)->guid;
+    // List order 10000, 10002, 10001: the last match is neither the first nor the lowest nor the highest ID.
+    std::reverse(target.images.begin(), target.images.begin() + 3);
+    std::swap(target.images[1], target.images[2]);
+    const std::size_t count = target.images.size();
+    TUserPage into(&target, u"");
+    ASSERT_TRUE(target.LoadPage(into, path("p.zup")));
+    EXPECT_EQ(buttonUpImage(into), 10001);
+    EXPECT_EQ(buttonDownImage(into), 10001);
+    EXPECT_EQ(target.images.size(), count + 1); // only the slider image is new
+    EXPECT_EQ(sliderImageOf(into), 10003);
+}
+
 TEST_F(LayoutFiles, PageWithoutImagesAndBadPageFiles) {
     TLayout layout;
     TUserPage plain(&layout, u"Plain");
