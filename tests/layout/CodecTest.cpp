@@ -1,6 +1,7 @@
 #include "ByteBuilder.h"
 #include "RichLayout.h"
 #include "layout/CBtn8Ctrl.h"
+#include "layout/CDataStore.h"
 #include "layout/TLayout.h"
 
 #include <gtest/gtest.h>
@@ -181,6 +182,86 @@ TEST(LayoutCodec, VersionFourKeepsWhatItLacks) {
     EXPECT_EQ(layout.eventTexts, (TLayout().eventTexts));
     EXPECT_NE(layout.sleepPage, nullptr);
     EXPECT_EQ(layout.defaultPageTimeout, 17);
+}
+
+template <typename T> Bytes record(T& item) {
+    CDataStore ar;
+    item.Serialize(ar);
+    const auto bytes = ar.Result();
+    return {bytes.begin(), bytes.end()};
+}
+
+// An image of the given version holding every part that version has: a glyph (from 3), a user
+// image (from 4), events (from 6), the default-page timeout and a sleep page (from 8). Each gate
+// is tried at its version and just below it, against a layout that already holds all of these.
+TEST(LayoutCodec, EachVersionGateBringsItsPartsAndLeavesDefaultsBelowIt) {
+    TGlyph glyph;
+    glyph.sizeKey = 22;
+    glyph.code = 0xE9;
+    glyph.width = 5;
+    glyph.height = 2;
+    glyph.SetLevel(4, 1, 3);
+    TImageEntry entry;
+    entry.id = 10000;
+    entry.guid = NewGuid();
+    entry.SetImage(TestPicture(4, 3, 5));
+    const Bytes glyphRecord = record(glyph);
+    const Bytes entryRecord = record(entry);
+
+    for (const std::int32_t v : {2, 3, 4, 5, 6, 7, 8}) {
+        ByteBuilder b = header(v);
+        b.i32(0);
+        if (v >= 3)
+            b.i32(1).append(glyphRecord).i32(0);
+        if (v >= 4)
+            b.i32(1).append(entryRecord).i32(0);
+        if (v >= 6)
+            b.i32(3).raw("abc").i32(2).raw("xy");
+        if (v >= 8)
+            b.i32(45).i32(1).i32(3).str(u"Sleep").i32(10050).i32(1).face(TUserFace::kImage, 10000).i32(0);
+
+        TLayout layout;
+        layout.sleepPage = std::make_unique<TUserPage>(&layout, u"old");
+        const TUserPage* oldSleep = layout.sleepPage.get();
+        layout.defaultPageTimeout = 17;
+        layout.securityPin = u"old";
+        layout.EventDescription(0)[0] = 'q';
+        layout.EventText(23)[255] = 'q';
+        std::string error;
+        ASSERT_TRUE(layout.Decode(b.bytes, &error)) << "version " << v << ": " << error;
+
+        // What follows the security PIN sits where it should only when the PIN was read at its gate.
+        EXPECT_EQ(layout.securityPin, v >= 7 ? u"SEC" : u"") << v;
+        EXPECT_EQ(layout.audibleFeedback, 1) << v;
+        EXPECT_EQ(layout.manualBrightness, 80) << v;
+        EXPECT_EQ(layout.defaultPageId, v >= 5 ? 10001 : -1) << v;
+
+        const TImageEntry* image = layout.FindImage(10000);
+        ASSERT_EQ(image != nullptr, v >= 4) << v;
+        if (image != nullptr) {
+            EXPECT_EQ(image->guid, entry.guid) << v;
+        }
+
+        std::array<std::uint8_t, TLayout::kEventCount * TLayout::kEventBytes> descriptions{};
+        std::array<std::uint8_t, TLayout::kEventCount * TLayout::kEventBytes> texts{};
+        if (v >= 6) {
+            std::memcpy(descriptions.data(), "abc", 3);
+            std::memcpy(texts.data(), "xy", 2);
+        }
+        EXPECT_EQ(layout.eventDescriptions, descriptions) << v;
+        EXPECT_EQ(layout.eventTexts, texts) << v;
+
+        ASSERT_NE(layout.sleepPage, nullptr) << v;
+        if (v >= 8) {
+            EXPECT_EQ(layout.defaultPageTimeout, 45);
+            EXPECT_EQ(layout.sleepPage->name, u"Sleep");
+            EXPECT_EQ(layout.sleepPage->pageId, 10050);
+            EXPECT_EQ(layout.sleepPage->face.value, 10000);
+        } else {
+            EXPECT_EQ(layout.defaultPageTimeout, 17) << v;
+            EXPECT_EQ(layout.sleepPage.get(), oldSleep) << v;
+        }
+    }
 }
 
 TEST(LayoutCodec, OldVersionsReadTheirOwnForms) {
