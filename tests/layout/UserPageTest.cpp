@@ -1,11 +1,19 @@
+#include "layout/CBtn8Ctrl.h"
+#include "layout/CNumericCtrl.h"
+#include "layout/TConstListItemVisitor.h"
+#include "layout/TConstUserObjectVisitor.h"
+#include "layout/TListItemVisitor.h"
 #include "layout/TUserButton.h"
 #include "layout/TUserHotspot.h"
 #include "layout/TUserImage.h"
 #include "layout/TUserLevel.h"
+#include "layout/TUserObjectVisitor.h"
 #include "layout/TUserPage.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,6 +32,55 @@ std::vector<const TUserObject*> order(const TUserPage& page) {
     for (const auto& o : page.objects)
         out.push_back(o.get());
     return out;
+}
+
+// Names the Visit each form of Accept reached.
+struct KindRecorder : TUserObjectVisitor, TConstUserObjectVisitor, TListItemVisitor, TConstListItemVisitor {
+    std::string seen;
+    void Visit(TUserObject&) override { seen += "plain "; }
+    void Visit(TUserButton&) override { seen += "button "; }
+    void Visit(TUserLevel&) override { seen += "level "; }
+    void Visit(TUserImage&) override { seen += "image "; }
+    void Visit(TUserHotspot&) override { seen += "hotspot "; }
+    void Visit(const TUserObject&) override { seen += "plain"; }
+    void Visit(const TUserButton&) override { seen += "button"; }
+    void Visit(const TUserLevel&) override { seen += "level"; }
+    void Visit(const TUserImage&) override { seen += "image"; }
+    void Visit(const TUserHotspot&) override { seen += "hotspot"; }
+    void Visit(TUserPage&) override { seen += "user "; }
+    void Visit(CBtn8Ctrl&) override { seen += "btn8 "; }
+    void Visit(CNumericCtrl&) override { seen += "numeric "; }
+    void Visit(const TUserPage&) override { seen += "user"; }
+    void Visit(const CBtn8Ctrl&) override { seen += "btn8"; }
+    void Visit(const CNumericCtrl&) override { seen += "numeric"; }
+};
+
+TEST(UserPage, EveryKindReachesItsOwnVisit) {
+    struct Case {
+        std::int32_t kind;
+        const char* seen;
+    };
+    const Case objects[] = {{0, "plain plain"}, {1, "button button"},   {2, "level level"},
+                            {3, "image image"}, {4, "hotspot hotspot"}, {5, "plain plain"}};
+    for (const auto& c : objects) {
+        auto object = TUserObject::Create(c.kind);
+        KindRecorder recorder;
+        object->Accept(static_cast<TUserObjectVisitor&>(recorder));
+        std::as_const(*object).Accept(static_cast<TConstUserObjectVisitor&>(recorder));
+        EXPECT_EQ(recorder.seen, c.seen) << c.kind;
+    }
+
+    TUserPage user(nullptr, u"");
+    CBtn8Ctrl btn8(nullptr, u"");
+    CNumericCtrl numeric(nullptr, u"");
+    const std::pair<TListItem*, const char*> pages[] = {
+        {&user, "user user"}, {&btn8, "btn8 btn8"}, {&numeric, "numeric numeric"}};
+    for (const auto& [page, seen] : pages) {
+        KindRecorder recorder;
+        page->Accept(static_cast<TListItemVisitor&>(recorder));
+        std::as_const(*page).Accept(static_cast<TConstListItemVisitor&>(recorder));
+        EXPECT_EQ(recorder.seen, seen) << page->kind;
+    }
 }
 
 TEST(UserPage, NewObjectsHaveTheirDefaults) {
