@@ -154,6 +154,10 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream&, std::o
         return kExitUsage;
     }
 
+    if (IsSameFile(options->file, options->output)) {
+        err << "zylctl render: \"" << options->output << "\" is FILE itself; write the picture to another file\n";
+        return kExitBadInput;
+    }
     std::vector<std::uint8_t> bytes;
     if (!ReadWholeFile(options->file, TLayout::kUploadCapacity, bytes, &reason)) {
         err << "zylctl render: " << reason << '\n';

@@ -146,6 +146,29 @@ std::vector<std::uint8_t> contentOf(const std::string& file) {
     return bytes;
 }
 
+// Writing the picture over the file it comes from would destroy the layout.
+TEST_F(RenderCommand, OutputThatIsTheInputIsRefused) {
+    const std::string link = temp.Path("link.zyl");
+    std::filesystem::create_symlink(zyl, link);
+    const std::vector<std::uint8_t> zylBefore = contentOf(zyl);
+    const std::vector<std::uint8_t> zupBefore = contentOf(zup);
+    const std::vector<std::vector<std::string>> cases = {
+        {"render", zyl, "--sleep", "-o", zyl},
+        {"render", zyl, "--sleep", "-o", link},
+        {"render", link, "--sleep", "-o", zyl},
+        {"render", zup, "-o", zup},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args[1] + " -o " + args.back());
+        const CliRun run = zylctl(args);
+        EXPECT_EQ(run.status, kExitBadInput);
+        EXPECT_NE(run.err.find("is FILE itself"), std::string::npos) << run.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(contentOf(zyl), zylBefore);
+    EXPECT_EQ(contentOf(zup), zupBefore);
+}
+
 // A FIFO or a device as FILE is refused at once instead of waiting for a writer; a FIFO as the
 // output stays a FIFO.
 TEST_F(RenderCommand, FilesThatAreNotRegularAreRefused) {
