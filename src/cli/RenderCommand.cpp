@@ -25,10 +25,10 @@ A user page file holds one page and takes neither.
 
   --select N     also draw the selection marks of the page's Nth object, counted from 1
                  (1 is the first object, drawn at the bottom)
-  -o OUT.png     the file to write (written whole or not at all)
+  -o OUT.png     the file to write (written whole or not at all; never FILE itself)
 
-Exit status: 0 written, 1 bad input (unreadable or invalid file, no such page, no such object),
-2 usage.)";
+Exit status: 0 written, 1 bad input (unreadable or invalid file, no such page, no such object,
+OUT.png being FILE), 2 usage.)";
 
 namespace {
 

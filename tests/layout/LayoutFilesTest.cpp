@@ -571,12 +571,25 @@ TEST_F(LayoutFiles, LockedFolderIsSavedInPlace) {
     fs::permissions(path("locked"), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                         fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
 
+    // A read-only file in an open folder is not replaced behind its permissions.
+    fs::create_directories(path("open"));
+    fs::permissions(path("open"), fs::perms::all);
+    write(path("open/ro.zyl"), old);
+    fs::permissions(path("open/ro.zyl"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
     const Bytes content = bytesOf("shorter new content");
     const auto savedInPlace = asOrdinaryUser([&] { return save(path("locked/t.zyl"), content); });
     const auto newName = asOrdinaryUser([&] { return save(path("locked/new.zyl"), content); });
+    const auto readOnly = asOrdinaryUser([&] {
+        std::string error;
+        return save(path("open/ro.zyl"), content, &error) || error.find("read-only") == std::string::npos;
+    });
     fs::permissions(path("locked"), fs::perms::owner_all);
-    if (!savedInPlace || !newName)
+    if (!savedInPlace || !newName || !readOnly)
         GTEST_SKIP() << "running as root and no ordinary user can be taken on here";
+    EXPECT_FALSE(*readOnly);
+    EXPECT_EQ(read(path("open/ro.zyl")), old);
+    expectNoTemporaryIn(path("open"));
     EXPECT_TRUE(*savedInPlace);
     EXPECT_EQ(read(path("locked/t.zyl")), content);
     struct stat after {};
