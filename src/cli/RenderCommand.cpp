@@ -25,10 +25,10 @@ A user page file holds one page and takes neither.
 
   --select N     also draw the selection marks of the page's Nth object, counted from 1
                  (1 is the first object, drawn at the bottom)
-  -o OUT.png     the file to write (written whole or not at all)
+  -o OUT.png     the file to write (written whole or not at all; never FILE itself)
 
-Exit status: 0 written, 1 bad input (unreadable or invalid file, no such page, no such object),
-2 usage.)";
+Exit status: 0 written, 1 bad input (unreadable or invalid file, no such page, no such object,
+OUT.png being FILE), 2 usage.)";
 
 namespace {
 
@@ -154,6 +154,10 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream&, std::o
         return kExitUsage;
     }
 
+    if (IsSameFile(options->file, options->output)) {
+        err << "zylctl render: \"" << options->output << "\" is FILE itself; write the picture to another file\n";
+        return kExitBadInput;
+    }
     std::vector<std::uint8_t> bytes;
     if (!ReadWholeFile(options->file, TLayout::kUploadCapacity, bytes, &reason)) {
         err << "zylctl render: " << reason << '\n';

@@ -9,4 +9,4 @@ extern const char* const kRenderUsage;
 extern const char* const kRenderHelp;
 
 // Runs the command on its arguments (after the word "render"); returns a ZylctlStatus.
-int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+[[nodiscard]] int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

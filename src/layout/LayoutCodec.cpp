@@ -6,6 +6,7 @@
 #include "CDataStore.h"
 #include "CNumericCtrl.h"
 #include "DecodeError.h"
+#include "picture/PixelBudget.h"
 
 #include <cstring>
 #include <new>
@@ -96,9 +97,11 @@ Decoded decode(TLayout* owner, CDataStore& ar) {
         }
     }
     if (d.version >= 4) {
+        // One budget for all the layout's pictures: past it, entries keep their PNG undecoded.
+        PixelBudget budget = TImageEntry::LayoutBudget();
         while (ar.ReadInt() == 1) {
             auto entry = std::make_unique<TImageEntry>();
-            entry->Serialize(ar);
+            entry->Serialize(ar, &budget);
             d.userImages.insert(d.userImages.begin(), std::move(entry));
         }
     }

@@ -4,8 +4,10 @@
 #include "CDataStore.h"
 #include "DecodeError.h"
 #include "FileIo.h"
+#include "picture/PixelBudget.h"
 
 #include <array>
+#include <limits>
 
 namespace {
 
@@ -42,9 +44,16 @@ std::string quoted(const std::string& path) {
 } // namespace
 
 bool TLayout::SaveTemplate(const std::string& path, std::string* error) {
-    const auto image = Encode(kTemplateCapacity, error);
+    // Encoded without the file's limit, so a refusal can say how large the file would be.
+    const auto image = Encode(std::numeric_limits<std::int32_t>::max(), error);
     if (!image)
         return false;
+    // The loader takes files of at most kTemplateCapacity bytes, magic included; never write one it refuses.
+    const std::size_t fileBytes = kMagicBytes + image->size();
+    if (fileBytes > static_cast<std::size_t>(kTemplateCapacity))
+        return fail(error, "The template file would take " + std::to_string(fileBytes) +
+                               " bytes; a template file holds at most " + std::to_string(kTemplateCapacity) +
+                               ". Remove images or pages and try again.");
     const auto magic = magicBytes(kTemplateMagic);
     const std::span<const std::uint8_t> parts[] = {magic, *image};
     return WriteFileAtomically(path, parts, error);
@@ -97,12 +106,13 @@ bool ParsePageFile(std::span<const std::uint8_t> bytes, const std::string& name,
     if (!checkKindOfFile(bytes, TLayout::kPageFileLimit, TLayout::kPageMagic, "ZYL-1 user page file", name, error))
         return false;
     std::vector<std::unique_ptr<TImageEntry>> read;
+    PixelBudget budget = TImageEntry::LayoutBudget();
     try {
         CDataStore ar(bytes.subspan(kMagicBytes));
         page.Serialize(ar);
         while (ar.Remaining() > 0 && ar.ReadInt() == 1) {
             auto entry = std::make_unique<TImageEntry>();
-            entry->Serialize(ar);
+            entry->Serialize(ar, &budget);
             read.push_back(std::move(entry));
         }
     } catch (const DecodeError& e) {

@@ -1,18 +1,25 @@
 #include "TImageEntry.h"
 
 #include "CDataStore.h"
+#include "picture/PixelBudget.h"
+
+PixelBudget TImageEntry::LayoutBudget() {
+    return PixelBudget(kMaxSide, kPixelsPerLayout);
+}
 
 void TImageEntry::SetImage(std::unique_ptr<Picture> picture) {
     owned = std::move(picture);
     image = owned.get();
+    keptPng.clear();
 }
 
 void TImageEntry::BorrowImage(const Picture* picture) {
     owned.reset();
     image = picture;
+    keptPng.clear();
 }
 
-void TImageEntry::Serialize(CDataStore& ar) {
+void TImageEntry::Serialize(CDataStore& ar, PixelBudget* budget) {
     if (ar.IsStoring()) {
         ar.WriteInt(kVersion);
         ar.WriteInt(id);
@@ -21,6 +28,8 @@ void TImageEntry::Serialize(CDataStore& ar) {
         std::vector<std::uint8_t> png;
         if (image != nullptr && !image->IsEmpty())
             png = image->EncodePng();
+        else
+            png = keptPng;
         ar.WriteInt(static_cast<std::int32_t>(png.size()));
         ar.WriteBytes(png.data(), static_cast<std::int32_t>(png.size()));
         ar.WriteBytes(guid.data(), static_cast<std::int32_t>(guid.size()));
@@ -39,14 +48,18 @@ void TImageEntry::Serialize(CDataStore& ar) {
         newGuid = NewGuid();
 
     if (!png.empty()) {
-        // An undecodable picture leaves the entry with an empty one; the entry itself stays.
+        // An undecodable picture leaves the entry with an empty one and its bytes kept; the entry stays.
+        PixelBudget own = LayoutBudget();
         auto picture = std::make_unique<Picture>();
+        std::vector<std::uint8_t> kept;
         try {
-            picture->DecodePng(png);
+            picture->DecodePng(png, budget != nullptr ? budget : &own);
         } catch (const PictureError&) {
             picture = std::make_unique<Picture>();
+            kept.assign(png.begin(), png.end());
         }
         SetImage(std::move(picture));
+        keptPng = std::move(kept);
     }
     id = newId;
     description = std::move(newDescription);

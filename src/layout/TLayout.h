@@ -21,11 +21,11 @@ class TLayout;
 
 // Reads a user-page file as stored: the page record into `page` and its image records, without
 // touching any layout. False, with the reason, for anything that is not a valid page file.
-bool ReadPageFile(const std::string& path, TUserPage& page, std::vector<std::unique_ptr<TImageEntry>>& entries,
-                  std::string* error = nullptr);
+[[nodiscard]] bool ReadPageFile(const std::string& path, TUserPage& page,
+                                std::vector<std::unique_ptr<TImageEntry>>& entries, std::string* error = nullptr);
 // The same over the file's bytes; `name` names them in messages.
-bool ParsePageFile(std::span<const std::uint8_t> bytes, const std::string& name, TUserPage& page,
-                   std::vector<std::unique_ptr<TImageEntry>>& entries, std::string* error = nullptr);
+[[nodiscard]] bool ParsePageFile(std::span<const std::uint8_t> bytes, const std::string& name, TUserPage& page,
+                                 std::vector<std::unique_ptr<TImageEntry>>& entries, std::string* error = nullptr);
 
 // Everything the panel shows and does: its settings, its pages in order, the sleep page, the
 // images faces and sliders refer to, the glyphs of names outside plain ASCII and the 24 user
@@ -98,14 +98,15 @@ public:
     // Template (.zyl) and user-page (.zup) files. Saving writes the file atomically: a failure
     // leaves any old file as it was. Loading refuses anything that is not a valid file of its kind
     // and then changes nothing. Each returns false on failure, with the reason in *error when given.
-    bool SaveTemplate(const std::string& path, std::string* error = nullptr);
-    bool LoadTemplate(const std::string& path, std::string* error = nullptr);
-    bool SavePage(const TUserPage& page, const std::string& path, std::string* error = nullptr);
-    bool LoadPage(TUserPage& page, const std::string& path, std::string* error = nullptr);
+    [[nodiscard]] bool SaveTemplate(const std::string& path, std::string* error = nullptr);
+    [[nodiscard]] bool LoadTemplate(const std::string& path, std::string* error = nullptr);
+    [[nodiscard]] bool SavePage(const TUserPage& page, const std::string& path, std::string* error = nullptr);
+    [[nodiscard]] bool LoadPage(TUserPage& page, const std::string& path, std::string* error = nullptr);
     // The loaders over a file's bytes already in memory; `name` names them in messages.
-    bool LoadTemplateBytes(std::span<const std::uint8_t> bytes, const std::string& name, std::string* error = nullptr);
-    bool LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes, const std::string& name,
-                       std::string* error = nullptr);
+    [[nodiscard]] bool LoadTemplateBytes(std::span<const std::uint8_t> bytes, const std::string& name,
+                                         std::string* error = nullptr);
+    [[nodiscard]] bool LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes, const std::string& name,
+                                     std::string* error = nullptr);
 
     // Event i's description and text: NUL-terminated text in the panel's code page.
     std::uint8_t* EventDescription(int i) { return eventDescriptions.data() + i * kEventBytes; }

@@ -44,7 +44,8 @@ Picture decodeAs(ImageFormat format, std::span<const std::uint8_t> bytes, const 
 } // namespace
 
 std::vector<std::uint8_t> ReadImageFile(const std::string& path) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (file.Get() < 0)
         throwSystemError("cannot open", path, errno);
     struct stat status {};
@@ -52,10 +53,16 @@ std::vector<std::uint8_t> ReadImageFile(const std::string& path) {
         throwSystemError("cannot read", path, errno);
     if (S_ISDIR(status.st_mode))
         throwSystemError("cannot open", path, EISDIR);
+    if (!S_ISREG(status.st_mode))
+        throw PictureError(path + " is not a regular file");
+    const int flags = ::fcntl(file.Get(), F_GETFL);
+    if (flags < 0 || ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        throwSystemError("cannot read", path, errno);
+    if (static_cast<std::uint64_t>(status.st_size) > kMaxFileBytes)
+        throw PictureError(path + " is too large to be a picture we can import");
 
     std::vector<std::uint8_t> bytes;
-    if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) <= kMaxFileBytes)
-        bytes.reserve(static_cast<std::size_t>(status.st_size));
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
     std::uint8_t chunk[64 * 1024];
     for (;;) {
         const ssize_t n = ::read(file.Get(), chunk, sizeof chunk);

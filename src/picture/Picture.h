@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class PixelBudget;
+
 // Raised when a file or buffer cannot be turned into a picture; the message names the cause.
 class PictureError : public std::runtime_error {
 public:
@@ -50,7 +52,8 @@ public:
     // PictureError and the picture stays as it was.
     // Format by content: BMP, GIF, ICO, JPEG, JPEG 2000 (JP2, J2K), PCX, PNG, TGA, TIFF, WBMP, WMF.
     void LoadFile(const std::string& path);
-    void DecodePng(std::span<const std::uint8_t> bytes);
+    // With a budget, the picture must also fit what is left of it, and takes its share.
+    void DecodePng(std::span<const std::uint8_t> bytes, PixelBudget* budget = nullptr);
 
     // A complete PNG file (RGBA when HasAlpha(), else RGB).
     std::vector<std::uint8_t> EncodePng() const;

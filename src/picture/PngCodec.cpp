@@ -2,6 +2,7 @@
 // setjmp keeps its C++ objects outside the jump: they are made by the caller before and checked after.
 #include "Picture.h"
 #include "PictureLimits.h"
+#include "PixelBudget.h"
 
 #include <png.h>
 
@@ -144,7 +145,7 @@ bool writeImage(png_structp png, png_infop info, png_bytepp rows, std::uint32_t 
 
 } // namespace
 
-void Picture::DecodePng(std::span<const std::uint8_t> bytes) {
+void Picture::DecodePng(std::span<const std::uint8_t> bytes, PixelBudget* budget) {
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
         throw PictureError(kSource + " is not a PNG image");
 
@@ -159,6 +160,8 @@ void Picture::DecodePng(std::span<const std::uint8_t> bytes) {
     if (!readHeader(reader.png, reader.info, &layout))
         throw PictureError(DamagedMessage(kSource, error.text));
     RequirePictureSize(kSource, layout.width, layout.height);
+    if (budget != nullptr)
+        budget->Take(kSource, layout.width, layout.height);
     // Deflate packs at most about 1032 bytes into one, so data this short cannot hold the rows it
     // claims; refusing here keeps a few bytes from making us allocate a huge picture.
     const std::uint64_t bitsPerPixel =

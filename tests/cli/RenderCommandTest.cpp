@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "CraftedImages.h"
 #include "RichLayout.h"
 #include "TempDir.h"
 #include "cli/Zylctl.h"
@@ -12,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -135,6 +138,79 @@ TEST_F(RenderCommand, WritesThePageAsThePanelShowsIt) {
         std::filesystem::remove(png);
     }
     EXPECT_FALSE(painted(page) == painted(page, page.objects[0].get()));
+}
+
+std::vector<std::uint8_t> contentOf(const std::string& file) {
+    std::vector<std::uint8_t> bytes;
+    EXPECT_TRUE(ReadWholeFile(file, 1 << 20, bytes, nullptr));
+    return bytes;
+}
+
+// Writing the picture over the file it comes from would destroy the layout.
+TEST_F(RenderCommand, OutputThatIsTheInputIsRefused) {
+    const std::string link = temp.Path("link.zyl");
+    std::filesystem::create_symlink(zyl, link);
+    const std::vector<std::uint8_t> zylBefore = contentOf(zyl);
+    const std::vector<std::uint8_t> zupBefore = contentOf(zup);
+    const std::vector<std::vector<std::string>> cases = {
+        {"render", zyl, "--sleep", "-o", zyl},
+        {"render", zyl, "--sleep", "-o", link},
+        {"render", link, "--sleep", "-o", zyl},
+        {"render", zup, "-o", zup},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args[1] + " -o " + args.back());
+        const CliRun run = zylctl(args);
+        EXPECT_EQ(run.status, kExitBadInput);
+        EXPECT_NE(run.err.find("is FILE itself"), std::string::npos) << run.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(contentOf(zyl), zylBefore);
+    EXPECT_EQ(contentOf(zup), zupBefore);
+}
+
+// A FIFO or a device as FILE is refused at once instead of waiting for a writer; a FIFO as the
+// output stays a FIFO.
+TEST_F(RenderCommand, FilesThatAreNotRegularAreRefused) {
+    const std::string fifo = temp.Path("pipe.zyl");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::vector<std::vector<std::string>> cases = {
+        {"render", fifo, "--sleep", "-o", png},
+        {"render", "/dev/zero", "--sleep", "-o", png},
+        {"check", fifo},
+        {"dump", fifo},
+        {"render", zyl, "--sleep", "-o", fifo},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        const CliRun run = zylctl(args);
+        EXPECT_EQ(run.status, kExitBadInput);
+        EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+    EXPECT_FALSE(std::filesystem::exists(png));
+}
+
+// Pictures declared far too large are kept undecoded: the file checks, dumps and renders at once,
+// and they draw as nothing.
+TEST_F(RenderCommand, HugeDeclaredPicturesDrawNothing) {
+    const std::vector<std::uint8_t> huge = BlackPng(Picture::kMaxSide, Picture::kMaxSide);
+    TLayout crafted;
+    auto* page = static_cast<TUserPage*>(crafted.InsertPageAfter(std::make_unique<TUserPage>(&crafted, u"p"), nullptr));
+    page->pageId = 10000;
+    const TUserPage empty(&crafted, u"p");
+    for (int i = 0; i < 14; ++i)
+        AddKeptImage(crafted, *page, huge);
+    const std::string file = temp.Path("huge.zyl");
+    ASSERT_TRUE(crafted.SaveTemplate(file));
+
+    EXPECT_EQ(zylctl({"check", file}).status, kExitOk);
+    const CliRun dump = zylctl({"dump", file});
+    EXPECT_EQ(dump.status, kExitOk) << dump.err;
+    EXPECT_NE(dump.out.find("\"width\": 0"), std::string::npos);
+    const CliRun run = zylctl({"render", file, "--page", "10000", "-o", png});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_TRUE(written() == painted(empty));
 }
 
 } // namespace

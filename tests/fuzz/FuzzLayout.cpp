@@ -20,11 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         break;
     case 1:
-        layout.LoadTemplateBytes(bytes, "input");
+        (void)layout.LoadTemplateBytes(bytes, "input");
         break;
     default: {
         TUserPage page(&layout, u"target");
-        layout.LoadPageBytes(page, bytes, "input");
+        (void)layout.LoadPageBytes(page, bytes, "input");
         break;
     }
     }

@@ -1,4 +1,5 @@
 #include "ByteBuilder.h"
+#include "CraftedImages.h"
 #include "layout/CDataStore.h"
 #include "layout/DecodeError.h"
 #include "layout/TImageEntry.h"
@@ -7,6 +8,7 @@
 #include "layout/TUserButton.h"
 #include "layout/TUserImage.h"
 #include "layout/TUserLevel.h"
+#include "picture/PixelBudget.h"
 
 #include <gtest/gtest.h>
 
@@ -224,6 +226,89 @@ TEST(ImageEntry, UndecodablePngLeavesAnEmptyPicture) {
     ASSERT_NE(entry.Image(), nullptr);
     EXPECT_TRUE(entry.Image()->IsEmpty());
     EXPECT_EQ(entry.guid[0], 7);
+}
+
+// What the picture layer refuses stays in the entry as stored, so saving it again loses nothing.
+TEST(ImageEntry, RefusedPngIsKeptByteForByteAndDrawsNothing) {
+    const Bytes black = BlackPng(5, 3);
+    struct Case {
+        const char* name;
+        Bytes png;
+        bool decodes;
+    } cases[] = {
+        {"junk", {'j', 'u', 'n', 'k', '!'}, false},
+        {"cut short", Bytes(black.begin(), black.end() - 13), false},
+        {"valid but wider than any picture", BlackPng(Picture::kMaxSide + 1, 1), false},
+        {"valid but over a layout's side limit", BlackPng(TImageEntry::kMaxSide + 1, 2), false},
+        {"valid but over a layout's side limit, tall", BlackPng(1, TImageEntry::kMaxSide + 1), false},
+        {"at the side limit", BlackPng(TImageEntry::kMaxSide, 2), true},
+        {"small", black, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes record = ByteBuilder()
+                                 .i32(2)
+                                 .i32(10004)
+                                 .str(u"pic")
+                                 .i32(1)
+                                 .i32(static_cast<std::int64_t>(c.png.size()))
+                                 .append(c.png)
+                                 .fill(16, 9)
+                                 .bytes;
+        TImageEntry entry;
+        CDataStore ar(record.data(), static_cast<std::int32_t>(record.size()));
+        entry.Serialize(ar);
+        EXPECT_EQ(ar.Remaining(), 0);
+        EXPECT_EQ(entry.id, 10004);
+        ASSERT_NE(entry.Image(), nullptr);
+        EXPECT_EQ(entry.Image()->IsEmpty(), !c.decodes);
+        if (c.decodes) {
+            EXPECT_TRUE(entry.KeptPng().empty());
+            continue;
+        }
+        EXPECT_EQ(entry.KeptPng(), c.png);
+        EXPECT_EQ(store(entry), record);
+
+        // A new picture replaces what was kept.
+        entry.SetImage(smallPicture(5));
+        EXPECT_TRUE(entry.KeptPng().empty());
+        TImageEntry back;
+        const Bytes stored = store(entry);
+        CDataStore again(stored.data(), static_cast<std::int32_t>(stored.size()));
+        back.Serialize(again);
+        EXPECT_EQ(back.Image()->GetPixel(0, 0), (Rgba{5, 20, 30, 255}));
+    }
+}
+
+// One budget spans every entry read with it: past it, pictures are kept undecoded, not allocated.
+TEST(ImageEntry, SharedBudgetKeepsWhatNoLongerFits) {
+    PixelBudget budget(8, 30);
+    const struct {
+        std::uint32_t width, height;
+        bool decodes;
+        std::int64_t left;
+    } steps[] = {
+        {5, 4, true, 10}, {4, 3, false, 10}, {9, 1, false, 10}, {2, 5, true, 0}, {1, 1, false, 0},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::to_string(step.width) + " x " + std::to_string(step.height));
+        const Bytes png = BlackPng(step.width, step.height);
+        const Bytes record = ByteBuilder()
+                                 .i32(2)
+                                 .i32(10000)
+                                 .str(u"")
+                                 .i32(1)
+                                 .i32(static_cast<std::int64_t>(png.size()))
+                                 .append(png)
+                                 .fill(16)
+                                 .bytes;
+        TImageEntry entry;
+        CDataStore ar(record.data(), static_cast<std::int32_t>(record.size()));
+        entry.Serialize(ar, &budget);
+        EXPECT_EQ(!entry.Image()->IsEmpty(), step.decodes);
+        EXPECT_EQ(entry.KeptPng().empty(), step.decodes);
+        EXPECT_EQ(budget.Remaining(), step.left);
+    }
 }
 
 TEST(ImageEntry, TruncatedOrLyingRecordsAreRefused) {

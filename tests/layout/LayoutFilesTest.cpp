@@ -1,3 +1,4 @@
+#include "CraftedImages.h"
 #include "RichLayout.h"
 #include "TempDir.h"
 #include "layout/FileIo.h"
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -405,6 +407,141 @@ TEST_F(LayoutFiles, OversizedPageIsRefusedOnSave) {
     EXPECT_FALSE(layout.SavePage(page, path("big.zup"), &error));
     EXPECT_NE(error.find("300000"), std::string::npos) << error;
     EXPECT_FALSE(fs::exists(path("big.zup")));
+}
+
+constexpr std::size_t kMaxTemplateImage = TLayout::kTemplateCapacity - 4;
+
+// One user page showing an undecoded picture, sized so the layout image takes exactly `bytes`.
+void fillToSize(TLayout& layout, std::size_t bytes) {
+    const auto build = [](TLayout& into, std::size_t pngBytes) {
+        auto* page = static_cast<TUserPage*>(into.InsertPageAfter(std::make_unique<TUserPage>(&into, u"p"), nullptr));
+        AddKeptImage(into, *page, Bytes(pngBytes, 'x'));
+    };
+    TLayout probe;
+    build(probe, 1000);
+    const std::size_t base = probe.Encode(std::numeric_limits<std::int32_t>::max())->size();
+    build(layout, 1000 + bytes - base);
+}
+
+// The largest template that saves is the largest that loads: 4 magic bytes and 499996 of layout.
+TEST_F(LayoutFiles, TemplateSaveLimitMatchesTheLoader) {
+    TLayout largest;
+    fillToSize(largest, kMaxTemplateImage);
+    ASSERT_EQ(largest.Encode(std::numeric_limits<std::int32_t>::max())->size(), kMaxTemplateImage);
+    std::string error;
+    ASSERT_TRUE(largest.SaveTemplate(path("largest.zyl"), &error)) << error;
+    const Bytes saved = read(path("largest.zyl"));
+    EXPECT_EQ(saved.size(), 500000u);
+    TLayout back;
+    ASSERT_TRUE(back.LoadTemplate(path("largest.zyl"), &error)) << error;
+    ASSERT_TRUE(back.SaveTemplate(path("again.zyl"), &error)) << error;
+    EXPECT_EQ(read(path("again.zyl")), saved); // the undecoded picture goes back as it came
+
+    TLayout over;
+    fillToSize(over, kMaxTemplateImage + 1);
+    EXPECT_FALSE(over.SaveTemplate(path("largest.zyl"), &error));
+    EXPECT_NE(error.find("500001 bytes"), std::string::npos) << error;
+    EXPECT_NE(error.find("at most 500000"), std::string::npos) << error;
+    EXPECT_EQ(read(path("largest.zyl")), saved);
+}
+
+// The same for page files, whose limit of 300000 bytes includes their magic.
+TEST_F(LayoutFiles, PageSaveLimitMatchesTheLoader) {
+    const auto pageFileOf = [&](TLayout& layout, TUserPage& page, std::size_t fileBytes) {
+        TLayout probeLayout;
+        TUserPage probe(&probeLayout, u"p");
+        AddKeptImage(probeLayout, probe, Bytes(1000, 'x'));
+        EXPECT_TRUE(probeLayout.SavePage(probe, path("probe.zup")));
+        AddKeptImage(layout, page, Bytes(1000 + fileBytes - read(path("probe.zup")).size(), 'x'));
+    };
+    TLayout layout;
+    TUserPage largest(&layout, u"p");
+    pageFileOf(layout, largest, TLayout::kPageFileLimit);
+    std::string error;
+    ASSERT_TRUE(layout.SavePage(largest, path("largest.zup"), &error)) << error;
+    const Bytes saved = read(path("largest.zup"));
+    EXPECT_EQ(saved.size(), 300000u);
+    TLayout target;
+    TUserPage into(&target, u"");
+    ASSERT_TRUE(target.LoadPage(into, path("largest.zup"), &error)) << error;
+    ASSERT_TRUE(target.SavePage(into, path("again.zup"), &error)) << error;
+    EXPECT_EQ(read(path("again.zup")), saved);
+
+    TLayout other;
+    TUserPage over(&other, u"p");
+    pageFileOf(other, over, TLayout::kPageFileLimit + 1);
+    EXPECT_FALSE(other.SavePage(over, path("largest.zup"), &error));
+    EXPECT_NE(error.find("300001 bytes"), std::string::npos) << error;
+    EXPECT_EQ(read(path("largest.zup")), saved);
+}
+
+// Pictures past the per-picture limit, as a few crafted kilobytes can declare, load in bounded
+// time and memory, draw nothing and are written back exactly as they came.
+TEST_F(LayoutFiles, HugeDeclaredPicturesLoadAndRoundTripUndecoded) {
+    const Bytes huge = BlackPng(Picture::kMaxSide, Picture::kMaxSide);
+    ASSERT_LT(huge.size(), 40000u);
+    TLayout layout;
+    auto* page = static_cast<TUserPage*>(layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"p"), nullptr));
+    for (int i = 0; i < 14; ++i)
+        AddKeptImage(layout, *page, huge);
+    std::string error;
+    ASSERT_TRUE(layout.SaveTemplate(path("huge.zyl"), &error)) << error;
+    const Bytes saved = read(path("huge.zyl"));
+
+    TLayout back;
+    ASSERT_TRUE(back.LoadTemplate(path("huge.zyl"), &error)) << error;
+    int kept = 0;
+    for (const auto& entry : back.images) {
+        if (entry->IsUserImage()) {
+            EXPECT_TRUE(entry->Image()->IsEmpty());
+            EXPECT_EQ(entry->KeptPng(), huge);
+            ++kept;
+        }
+    }
+    EXPECT_EQ(kept, 14);
+    // Loading turns the order of the images round, so the second round trip gives the first file.
+    ASSERT_TRUE(back.SaveTemplate(path("again.zyl"), &error)) << error;
+    TLayout twice;
+    ASSERT_TRUE(twice.LoadTemplate(path("again.zyl"), &error)) << error;
+    ASSERT_TRUE(twice.SaveTemplate(path("twice.zyl"), &error)) << error;
+    EXPECT_EQ(read(path("twice.zyl")), saved);
+
+    // A page file carries them the same way.
+    TUserPage few(&layout, u"few");
+    for (int i = 0; i < 3; ++i)
+        AddKeptImage(layout, few, huge);
+    ASSERT_TRUE(layout.SavePage(few, path("huge.zup"), &error)) << error;
+    TLayout target;
+    TUserPage into(&target, u"");
+    ASSERT_TRUE(target.LoadPage(into, path("huge.zup"), &error)) << error;
+    ASSERT_EQ(target.images.size(), 12u + 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(target.images[static_cast<std::size_t>(i)]->KeptPng(), huge);
+}
+
+// Every picture of one layout draws on one budget: those read after it is spent stay undecoded.
+TEST_F(LayoutFiles, OneLayoutDecodesAtMostItsPixelBudget) {
+    const std::uint32_t side = TImageEntry::kMaxSide;
+    ASSERT_EQ(TImageEntry::kPixelsPerLayout, 2 * std::int64_t{side} * side);
+    TLayout layout;
+    auto* page = static_cast<TUserPage*>(layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"p"), nullptr));
+    for (int i = 0; i < 3; ++i)
+        AddKeptImage(layout, *page, BlackPng(side, side));
+    std::string error;
+    ASSERT_TRUE(layout.SaveTemplate(path("budget.zyl"), &error)) << error;
+
+    TLayout back;
+    ASSERT_TRUE(back.LoadTemplate(path("budget.zyl"), &error)) << error;
+    int decoded = 0;
+    int kept = 0;
+    for (const auto& entry : back.images) {
+        if (!entry->IsUserImage())
+            continue;
+        decoded += entry->Image()->Width() == static_cast<int>(side) ? 1 : 0;
+        kept += entry->KeptPng().empty() ? 0 : 1;
+    }
+    EXPECT_EQ(decoded, 2);
+    EXPECT_EQ(kept, 1);
 }
 
 } // namespace

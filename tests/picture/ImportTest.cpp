@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr int kSide = 16;
@@ -196,6 +198,9 @@ TEST(Import, RefusalsSayWhy) {
     }
     Bytes notAnIcon = {0x00, 0x00, 0x08, 0x08, 0xE3, 0x5C, 0xE3, 0x1C}; // no icon directory behind the name
     notAnIcon.resize(88, 0xFF);
+    // A FIFO with no writer would block a plain open for ever.
+    const std::string fifo = folder.Path("pipe.png");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     Bytes jpegWithoutEnd = WriteWithMagick(MakePattern(kSide, kSide, false), "JPEG");
     jpegWithoutEnd.resize(jpegWithoutEnd.size() - 6); // decodable, but the reader fills in what is missing
     struct Case {
@@ -205,6 +210,8 @@ TEST(Import, RefusalsSayWhy) {
         {folder.Path("missing.png"), "cannot open " + folder.Path("missing.png") + ": No such file or directory"},
         {folder.Path(""), "cannot open " + folder.Path("") + ": Is a directory"},
         {folder.Write("empty.png", {}), folder.Path("empty.png") + " is empty"},
+        {fifo, fifo + " is not a regular file"},
+        {"/dev/null", "/dev/null is not a regular file"},
         {folder.Write("note.txt", Bytes(text.begin(), text.end())),
          folder.Path("note.txt") + " is not an image in a known format"},
         {folder.Write("noise", noise), folder.Path("noise") + " is not an image in a known format"},

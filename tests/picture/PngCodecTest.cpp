@@ -1,6 +1,7 @@
 #include "SampleFiles.h"
 
 #include "picture/Picture.h"
+#include "picture/PixelBudget.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -187,6 +188,39 @@ TEST(PngCodec, BadDataIsRefusedAndChangesNothing) {
             EXPECT_EQ(std::string(e.what()).substr(0, c.expected.size()), c.expected);
         }
         EXPECT_EQ(picture, before);
+    }
+}
+
+// A budget judges the declared size before anything is allocated; what it refuses takes nothing.
+TEST(PngCodec, BudgetRefusesByDeclaredSize) {
+    const Bytes small = MakePattern(6, 5, false).EncodePng();
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        std::string expected; // empty: decodes
+        std::int64_t left;
+    } cases[] = {
+        {"header of a huge picture", MakeHugePngHeader(Picture::kMaxSide, Picture::kMaxSide),
+         "PNG data is too large here: 16384 x 16384 pixels (at most 10 on a side)", 40},
+        {"one side too long", MakeHugePngHeader(11, 1), "PNG data is too large here: 11 x 1 pixels", 40},
+        {"fits", small, "", 10},
+        {"more than is left", small, "PNG data is too large here: 6 x 5 pixels, and only 10 pixels are left", 10},
+    };
+    PixelBudget budget(10, 40);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Picture picture = MakePattern(3, 2, true);
+        const Picture before = picture;
+        try {
+            picture.DecodePng(c.bytes, &budget);
+            EXPECT_TRUE(c.expected.empty()) << "accepted";
+            EXPECT_EQ(picture.Width(), 6);
+        } catch (const PictureError& e) {
+            EXPECT_EQ(std::string(e.what()).substr(0, c.expected.size()), c.expected);
+            EXPECT_FALSE(c.expected.empty());
+            EXPECT_EQ(picture, before);
+        }
+        EXPECT_EQ(budget.Remaining(), c.left);
     }
 }
 
