@@ -1,5 +1,6 @@
 #include "RenderCommand.h"
 
+#include "LayoutFileKind.h"
 #include "Zylctl.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
@@ -163,21 +164,19 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream&, std::o
         err << "zylctl render: " << reason << '\n';
         return kExitBadInput;
     }
-    const std::uint32_t magic = bytes.size() < 4 ? 0
-                                                 : std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 |
-                                                       std::uint32_t{bytes[2]} << 16 | std::uint32_t{bytes[3]} << 24;
+    const LayoutFileKind kind = KindOfLayoutFile(bytes);
     const std::string name = "\"" + options->file + "\"";
     TLayout layout;
     // A page file's page joins a fresh layout, so its own images are there for it.
     std::unique_ptr<TUserPage> filePage;
     bool loaded = false;
-    if (magic == static_cast<std::uint32_t>(TLayout::kTemplateMagic)) {
+    if (kind == LayoutFileKind::Template) {
         loaded = layout.LoadTemplateBytes(bytes, name, &reason);
-    } else if (magic == static_cast<std::uint32_t>(TLayout::kPageMagic)) {
+    } else if (kind == LayoutFileKind::Page) {
         filePage = std::make_unique<TUserPage>(&layout, u"");
         loaded = layout.LoadPageBytes(*filePage, bytes, name, &reason);
     } else {
-        reason = name + " is neither a ZYL-1 template file nor a ZYL-1 user page file";
+        reason = NeitherLayoutFileMessage(name);
     }
     if (!loaded) {
         err << "zylctl render: " << reason << '\n';

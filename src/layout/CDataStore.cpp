@@ -2,6 +2,7 @@
 
 #include "AnsiCodePage.h"
 #include "DecodeError.h"
+#include "base/LittleEndian.h"
 
 #include <algorithm>
 #include <cstring>
@@ -61,9 +62,8 @@ void CDataStore::MakeRoom(std::int32_t n) {
 void CDataStore::WriteInt(std::int32_t value) {
     if (!IsStoring())
         return;
-    const auto u = static_cast<std::uint32_t>(value);
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
-                                   static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
+    std::uint8_t bytes[4];
+    PutLittleEndian32(bytes, static_cast<std::uint32_t>(value));
     WriteBytes(bytes, 4);
 }
 
@@ -88,8 +88,7 @@ void CDataStore::WriteString(const std::u16string& text) {
     WriteInt(n);
     MakeRoom(2 * n);
     for (char16_t c : text) {
-        owned[static_cast<std::size_t>(position)] = static_cast<std::uint8_t>(c & 0xFF);
-        owned[static_cast<std::size_t>(position) + 1] = static_cast<std::uint8_t>(c >> 8);
+        PutLittleEndian16(owned.get() + position, c);
         position += 2;
     }
 }
@@ -108,8 +107,7 @@ void CDataStore::ReadInt(std::int32_t& target) {
         return;
     Require(4, "number");
     const std::uint8_t* p = data + position;
-    target = static_cast<std::int32_t>(std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-                                       std::uint32_t{p[3]} << 24);
+    target = static_cast<std::int32_t>(GetLittleEndian32(p));
     position += 4;
 }
 
@@ -166,7 +164,7 @@ void CDataStore::ReadString(std::u16string& text) {
     std::u16string result;
     result.reserve(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i) {
-        const auto c = static_cast<char16_t>(p[2 * i] | p[2 * i + 1] << 8);
+        const auto c = static_cast<char16_t>(GetLittleEndian16(p + 2 * i));
         if (c == 0)
             break;
         result.push_back(c);

@@ -4,6 +4,7 @@
 #include "CDataStore.h"
 #include "DecodeError.h"
 #include "FileIo.h"
+#include "base/LittleEndian.h"
 #include "picture/PixelBudget.h"
 
 #include <array>
@@ -14,9 +15,9 @@ namespace {
 constexpr std::size_t kMagicBytes = 4;
 
 std::array<std::uint8_t, kMagicBytes> magicBytes(std::int32_t magic) {
-    const auto u = static_cast<std::uint32_t>(magic);
-    return {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8), static_cast<std::uint8_t>(u >> 16),
-            static_cast<std::uint8_t>(u >> 24)};
+    std::array<std::uint8_t, kMagicBytes> bytes{};
+    PutLittleEndian32(bytes.data(), static_cast<std::uint32_t>(magic));
+    return bytes;
 }
 
 bool fail(std::string* error, const std::string& message) {

@@ -5,4 +5,4 @@
 
 // IEEE 802.3 CRC-32 (reflected, polynomial 0xEDB88320, initial and final XOR 0xFFFFFFFF):
 // the checksum the panel puts on every transfer block.
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t length);
+[[nodiscard]] std::uint32_t Crc32(const std::uint8_t* data, std::size_t length);

@@ -59,16 +59,6 @@ std::int32_t BlockCount(std::size_t payloadLength) {
     return static_cast<std::int32_t>((payloadLength + kBlockDataBytes) / kBlockDataBytes);
 }
 
-void PutLittleEndian32(std::uint8_t* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-std::uint32_t GetLittleEndian32(const std::uint8_t* at) {
-    return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
-           static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
-}
-
 std::array<std::uint8_t, kBlockPacketBytes> BuildBlockPacket(std::int32_t index, std::int32_t count,
                                                              std::span<const std::uint8_t> data) {
     std::array<std::uint8_t, kBlockPacketBytes> packet{};

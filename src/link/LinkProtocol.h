@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/LittleEndian.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -48,9 +50,6 @@ std::array<std::uint8_t, kBlockPacketBytes> BuildBlockPacket(std::int32_t index,
                                                              std::span<const std::uint8_t> data);
 // Index of the last block sent, payload length, CRC-32 of the whole payload.
 std::array<std::uint8_t, kTrailerBytes> BuildTrailer(std::int32_t lastIndex, std::span<const std::uint8_t> payload);
-
-void PutLittleEndian32(std::uint8_t* at, std::uint32_t value);
-std::uint32_t GetLittleEndian32(const std::uint8_t* at);
 
 // True for "%return 0\r\n" exactly, with nothing before or after it.
 bool IsAcknowledgement(std::string_view reply);

@@ -1,5 +1,7 @@
 #include "ImageFormat.h"
 
+#include "base/LittleEndian.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -11,17 +13,13 @@ bool startsWith(std::span<const std::uint8_t> bytes, std::initializer_list<std::
     return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
 }
 
-std::uint16_t le16(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
-
 // An icon directory: reserved 0, type 1 (icon) or 2 (cursor), at least one entry, and room for the
 // entries it claims.
 bool looksLikeIcon(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < 6 || le16(bytes, 0) != 0)
+    if (bytes.size() < 6 || GetLittleEndian16(bytes, 0) != 0)
         return false;
-    const std::uint16_t type = le16(bytes, 2);
-    const std::uint16_t count = le16(bytes, 4);
+    const std::uint16_t type = GetLittleEndian16(bytes, 2);
+    const std::uint16_t count = GetLittleEndian16(bytes, 4);
     return (type == 1 || type == 2) && count > 0 && bytes.size() >= 6 + std::size_t{count} * 16;
 }
 
@@ -42,9 +40,9 @@ bool looksLikeWmf(std::span<const std::uint8_t> bytes) {
         return true;
     if (bytes.size() < 18)
         return false;
-    const std::uint16_t type = le16(bytes, 0);
-    const std::uint16_t headerWords = le16(bytes, 2);
-    const std::uint16_t version = le16(bytes, 4);
+    const std::uint16_t type = GetLittleEndian16(bytes, 0);
+    const std::uint16_t headerWords = GetLittleEndian16(bytes, 2);
+    const std::uint16_t version = GetLittleEndian16(bytes, 4);
     return (type == 1 || type == 2) && headerWords == 9 && (version == 0x0100 || version == 0x0300);
 }
 

@@ -1,6 +1,7 @@
 #include "MagickLoader.h"
 
 #include "PictureLimits.h"
+#include "base/LittleEndian.h"
 
 #include <Magick++.h>
 
@@ -28,25 +29,11 @@ void ensureMagickReady() {
     (void)ready;
 }
 
-std::uint16_t le16(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
-
-std::uint32_t le32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
-void putLe32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 // An icon file holds the same picture at several sizes; the largest (then the deepest) is the one worth
 // importing. It is handed on as an icon file of its own so the reader decodes only that one.
 std::vector<std::uint8_t> largestIcon(std::span<const std::uint8_t> bytes, const std::string& source) {
     // A file taken for an icon by its name alone may not even hold the directory.
-    const std::size_t count = bytes.size() >= 6 ? le16(bytes, 4) : 0;
+    const std::size_t count = bytes.size() >= 6 ? GetLittleEndian16(bytes, 4) : 0;
     if (count == 0 || bytes.size() < 6 + count * 16)
         throw PictureError(DamagedMessage(source, "the icon directory is incomplete"));
     std::size_t best = 0;
@@ -56,7 +43,7 @@ std::vector<std::uint8_t> largestIcon(std::span<const std::uint8_t> bytes, const
         const std::size_t entry = 6 + i * 16;
         const unsigned w = bytes[entry] == 0 ? 256 : bytes[entry];
         const unsigned h = bytes[entry + 1] == 0 ? 256 : bytes[entry + 1];
-        const unsigned depth = le16(bytes, entry + 6);
+        const unsigned depth = GetLittleEndian16(bytes, entry + 6);
         const std::uint64_t area = std::uint64_t{w} * h;
         if (i == 0 || area > bestArea || (area == bestArea && depth > bestDepth)) {
             best = i;
@@ -65,8 +52,8 @@ std::vector<std::uint8_t> largestIcon(std::span<const std::uint8_t> bytes, const
         }
     }
     const std::size_t entry = 6 + best * 16;
-    const std::uint64_t size = le32(bytes, entry + 8);
-    const std::uint64_t offset = le32(bytes, entry + 12);
+    const std::uint64_t size = GetLittleEndian32(bytes, entry + 8);
+    const std::uint64_t offset = GetLittleEndian32(bytes, entry + 12);
     if (size == 0 || offset + size > bytes.size())
         throw PictureError(DamagedMessage(source, "the icon's data lies beyond the end of the file"));
 
@@ -76,7 +63,7 @@ std::vector<std::uint8_t> largestIcon(std::span<const std::uint8_t> bytes, const
     std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(entry), 12, single.begin() + 6);
     single[10] = 1; // planes, which cursors use for the hot spot
     single[11] = 0;
-    putLe32(single, 18, 22);
+    PutLittleEndian32(single.data() + 18, 22);
     std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), size, single.begin() + 22);
     return single;
 }
@@ -84,17 +71,17 @@ std::vector<std::uint8_t> largestIcon(std::span<const std::uint8_t> bytes, const
 // The metafile player draws what it can of a cut-off file and complains on the console; walk the record
 // sizes first, so only a metafile that runs complete to its end record is played.
 void requireCompleteMetafile(std::span<const std::uint8_t> bytes, const std::string& source) {
-    const bool placeable = bytes.size() >= 4 && le32(bytes, 0) == 0x9AC6CDD7u;
+    const bool placeable = bytes.size() >= 4 && GetLittleEndian32(bytes, 0) == 0x9AC6CDD7u;
     std::size_t at = placeable ? 22 : 0;
-    if (bytes.size() < at + 18 || le16(bytes, at + 2) != 9)
+    if (bytes.size() < at + 18 || GetLittleEndian16(bytes, at + 2) != 9)
         throw PictureError(DamagedMessage(source, "the metafile header is incomplete"));
-    const std::uint64_t largest = le32(bytes, at + 12); // the header's own bound on record sizes
+    const std::uint64_t largest = GetLittleEndian32(bytes, at + 12); // the header's own bound on record sizes
     at += 18;
     while (bytes.size() >= at + 6) {
-        const std::uint64_t words = le32(bytes, at);
+        const std::uint64_t words = GetLittleEndian32(bytes, at);
         if (words < 3 || words > largest || words > (bytes.size() - at) / 2)
             break;
-        if (le16(bytes, at + 4) == 0) // the end record
+        if (GetLittleEndian16(bytes, at + 4) == 0) // the end record
             return;
         at += static_cast<std::size_t>(words) * 2;
     }

@@ -1,5 +1,6 @@
 #include "sim/PanelEngine.h"
 
+#include "base/LittleEndian.h"
 #include "link/Crc32.h"
 
 #include <algorithm>
@@ -9,10 +10,6 @@ namespace {
 
 constexpr std::string_view kAck = "%return 0\r\n";
 constexpr std::string_view kRefusal = "%return 1\r\n";
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
-}
 
 bool printable(char c) {
     return c >= 0x20 && c < 0x7F;
@@ -189,9 +186,9 @@ void PanelEngine::requestBlock(std::string_view digits) {
 }
 
 void PanelEngine::packet() {
-    const auto index = static_cast<std::int32_t>(le32(frame.data()));
-    const auto count = static_cast<std::int32_t>(le32(frame.data() + 4));
-    const std::uint32_t crc = le32(frame.data() + 8);
+    const auto index = static_cast<std::int32_t>(GetLittleEndian32(frame.data()));
+    const auto count = static_cast<std::int32_t>(GetLittleEndian32(frame.data() + 4));
+    const std::uint32_t crc = GetLittleEndian32(frame.data() + 8);
     const std::uint8_t* data = frame.data() + 12;
 
     std::string fault;
@@ -243,9 +240,9 @@ std::string PanelEngine::checkTrailer(bool firmware, std::int32_t lastIndex, std
 }
 
 void PanelEngine::trailer(bool firmware, Nanos now) {
-    const auto lastIndex = static_cast<std::int32_t>(le32(frame.data()));
-    const auto length = static_cast<std::int32_t>(le32(frame.data() + 4));
-    const std::uint32_t crc = le32(frame.data() + 8);
+    const auto lastIndex = static_cast<std::int32_t>(GetLittleEndian32(frame.data()));
+    const auto length = static_cast<std::int32_t>(GetLittleEndian32(frame.data() + 4));
+    const std::uint32_t crc = GetLittleEndian32(frame.data() + 8);
     const char* what = firmware ? "firmware" : "layout";
 
     std::string fault = checkTrailer(firmware, lastIndex, length, crc);

@@ -72,7 +72,8 @@ private:
     void packet();
     void trailer(bool firmware, Nanos now);
     // Empty when the trailer is good; otherwise why the payload is refused.
-    std::string checkTrailer(bool firmware, std::int32_t lastIndex, std::int32_t length, std::uint32_t crc) const;
+    [[nodiscard]] std::string checkTrailer(bool firmware, std::int32_t lastIndex, std::int32_t length,
+                                           std::uint32_t crc) const;
     void restart(Nanos now);
     void reply(std::string_view text);
     void event(const std::string& text);

@@ -12,7 +12,7 @@ public:
 
     // Prints the device path as the first line of `out` and serves. Returns the exit status:
     // 0 after a signal, 1 when the panel cannot be set up (the reason goes to `err`).
-    int Run(std::ostream& out, std::ostream& err);
+    [[nodiscard]] int Run(std::ostream& out, std::ostream& err);
 
 private:
     SimOptions options;

@@ -7,7 +7,7 @@
 
 namespace {
 
-bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error) {
+[[nodiscard]] bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error) {
     const std::span<const std::uint8_t> parts[] = {bytes};
     return WriteFileAtomically(path, parts, error);
 }

@@ -22,13 +22,13 @@ public:
 
     // Creates the folder and reads a stored layout. False, with the reason, when the folder cannot
     // be made or the stored layout cannot be read or is larger than the panel holds.
-    bool Open(std::string* error);
+    [[nodiscard]] bool Open(std::string* error);
 
     const std::vector<std::uint8_t>& Layout();
     bool HasStoredLayout() const { return stored.has_value(); }
     // Each keeps the old content when the file cannot be written, and says why.
-    bool StoreLayout(std::span<const std::uint8_t> image, std::string* error);
-    bool StoreFirmware(std::span<const std::uint8_t> firmware, std::string* error);
+    [[nodiscard]] bool StoreLayout(std::span<const std::uint8_t> image, std::string* error);
+    [[nodiscard]] bool StoreFirmware(std::span<const std::uint8_t> firmware, std::string* error);
 
     const std::vector<std::uint8_t>& Firmware() const { return firmware; }
     const std::string& Folder() const { return folder; }

@@ -40,7 +40,7 @@ faults (every Nth of the replies concerned, counted from the start):
   --help                show this text
 )";
 
-bool parseInt(const std::string& text, long long low, long long high, long long& value) {
+[[nodiscard]] bool parseInt(const std::string& text, long long low, long long high, long long& value) {
     const char* first = text.data();
     const char* last = first + text.size();
     const auto [end, ec] = std::from_chars(first, last, value);

@@ -30,7 +30,7 @@ const char* SimUsage();
 
 // Reads the command line (without the program name). Nullopt, with the reason in `error`, for an
 // unknown option, a missing value or a value out of range.
-std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error);
+[[nodiscard]] std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error);
 
 // "$XDG_STATE_HOME/zylmosaics/sim", else "$HOME/.local/state/zylmosaics/sim", else a folder in /tmp
 // named after the user ID.

@@ -2,6 +2,7 @@
 #include "CliRun.h"
 #include "RichLayout.h"
 #include "TempDir.h"
+#include "cli/LayoutFileKind.h"
 #include "layout/FileIo.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +47,18 @@ TEST_F(Zylctl, UsageAndHelp) {
         {{"dump", "--help"}, kExitOk, "usage: zylctl dump FILE", ""},
         {{"check", "-h"}, kExitOk, "usage: zylctl check FILE", ""},
         {{"new", "--help"}, kExitOk, "usage: zylctl new", ""},
+        {{"help"}, kExitOk, "commands that talk to a control on a serial port:", ""},
+        {{"--help"}, kExitOk, "\n  render FILE  draw a page", ""},
+        {{"--help"}, kExitOk, "\n  --port DEVICE reboot             restart the control\n", ""},
+        {{"render", "--help"}, kExitOk, "usage: zylctl render FILE [--page ID", ""},
+        {{"info"}, kExitUsage, "", "usage: zylctl --port DEVICE info"},
+        {{"--port", "/dev/null", "info", "--help"}, kExitOk, "usage: zylctl --port DEVICE info\n\nPrints", ""},
+        {{"--port", "/dev/null", "upload"}, kExitUsage, "", "usage: zylctl --port DEVICE upload IN.zyl"},
+        {{"--port", "/dev/null", "reboot", "now"}, kExitUsage, "", "usage: zylctl --port DEVICE reboot"},
+        {{"--port"}, kExitUsage, "", "--port needs a device"},
+        {{"--port", "/dev/null"}, kExitUsage, "", "--port goes with info, download, upload, firmware and reboot\n"},
+        {{"--port", "/dev/null", "check", "a.zyl"}, kExitUsage, "", "--port goes with"},
+        {{"--port", "/dev/null", "--help"}, kExitUsage, "", "--port goes with"},
     };
     for (const auto& c : cases) {
         const CliRun run = zylctl(c.args);
@@ -92,6 +105,11 @@ TEST_F(Zylctl, CheckTellsValidFromInvalid) {
     {
         std::ofstream(path("junk.bin")) << "not a layout at all";
         std::ofstream(path("short.zyl"), std::ios::binary).write("\xD5\xCA\xAD\xAB\x08\x00", 6);
+        std::ofstream(path("three.zup"), std::ios::binary).write("\xD6\xCA\xAD", 3);
+        std::string page(300001, '\0');
+        page.replace(0, 4, "\xD6\xCA\xAD\xAB");
+        std::ofstream(path("big-page.zup"), std::ios::binary) << page;
+        std::ofstream(path("huge.zyl"), std::ios::binary) << std::string(512001, '\0');
     }
     struct Case {
         std::string file;
@@ -103,6 +121,9 @@ TEST_F(Zylctl, CheckTellsValidFromInvalid) {
         {"junk.bin", kExitBadInput, "neither a ZYL-1 template file nor a ZYL-1 user page file"},
         {"short.zyl", kExitBadInput, "damaged"},
         {"missing.zyl", kExitBadInput, "No such file"},
+        {"three.zup", kExitBadInput, "neither a ZYL-1 template file nor a ZYL-1 user page file"},
+        {"big-page.zup", kExitBadInput, "too large (300001 bytes; at most 300000)"},
+        {"huge.zyl", kExitBadInput, "too large (512001 bytes; at most 512000)"},
     };
     for (const auto& c : cases) {
         const CliRun run = zylctl({"check", path(c.file)});
@@ -112,6 +133,25 @@ TEST_F(Zylctl, CheckTellsValidFromInvalid) {
             EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << "one line: " << run.err;
         }
     }
+}
+
+TEST(LayoutFileKind, TheLeadingMagicDecides) {
+    using Bytes = std::vector<std::uint8_t>;
+    struct Case {
+        Bytes bytes;
+        LayoutFileKind kind;
+    };
+    const Case cases[] = {
+        {{}, LayoutFileKind::Neither},
+        {{0xD5, 0xCA, 0xAD}, LayoutFileKind::Neither},
+        {{0xD5, 0xCA, 0xAD, 0xAB}, LayoutFileKind::Template},
+        {{0xD6, 0xCA, 0xAD, 0xAB, 0x00}, LayoutFileKind::Page},
+        {{0xAB, 0xAD, 0xCA, 0xD5}, LayoutFileKind::Neither}, // the other byte order
+        {{0xF0, 0xDE, 0xBC, 0x0A}, LayoutFileKind::Neither}, // a library block
+        {{0xD7, 0xCA, 0xAD, 0xAB}, LayoutFileKind::Neither},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(KindOfLayoutFile(c.bytes), c.kind) << testing::PrintToString(c.bytes);
 }
 
 } // namespace

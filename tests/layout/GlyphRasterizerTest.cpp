@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -254,18 +252,15 @@ TEST(GlyphRasterizer, CharactersWithoutInkGiveTheEmptyGlyph) {
     }
 }
 
-TEST(GlyphRasterizer, RebuildsFortyCjkCharactersQuickly) {
-    const auto start = std::chrono::steady_clock::now();
+// How fast this goes is measured in bench/bench_layout.
+TEST(GlyphRasterizer, EveryCjkCharacterGetsInkInEverySize) {
     int inked = 0;
     for (const auto& size : kSizes) {
         TGlyphRasterizer rasterizer(size.em, size.cell);
         for (int i = 0; i < 40; ++i)
             inked += rasterizer.Render(static_cast<char16_t>(0x4E00 + 97 * i))->width > 0;
     }
-    const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("40 CJK characters in 3 sizes: %.2f ms\n", ms);
     EXPECT_EQ(inked, 120);
-    EXPECT_LT(ms, 2000.0);
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -18,6 +20,34 @@ TEST(Crc32Test, KnownValues) {
     EXPECT_EQ(CrcOf(""), 0x00000000U);
     EXPECT_EQ(CrcOf("a"), 0xE8B7BE43U);
     EXPECT_EQ(CrcOf(std::string(1000, '\0')), 0x060B1780U);
+}
+
+// The checksum computed bit by bit, as it is defined.
+std::uint32_t BitwiseCrc(const std::uint8_t* data, std::size_t length) {
+    std::uint32_t crc = 0xFFFFFFFFU;
+    for (std::size_t i = 0; i < length; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1U) ? (0xEDB88320U ^ (crc >> 1)) : (crc >> 1);
+    }
+    return crc ^ 0xFFFFFFFFU;
+}
+
+TEST(Crc32Test, AgreesWithTheDefinitionAtAnyLengthAndAlignment) {
+    std::vector<std::uint8_t> bytes(70000);
+    std::uint32_t state = 12345;
+    for (auto& b : bytes) {
+        state = state * 1103515245U + 12345U;
+        b = static_cast<std::uint8_t>(state >> 24);
+    }
+    // Word-at-a-time code has head, body and tail cases around 4, 8, 32 and 64 bytes.
+    for (const std::size_t offset : {0, 1, 3, 7}) {
+        for (const std::size_t length :
+             {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 32, 33, 63, 64, 65, 1000, 4096, 65537}) {
+            EXPECT_EQ(Crc32(bytes.data() + offset, length), BitwiseCrc(bytes.data() + offset, length))
+                << "offset " << offset << ", length " << length;
+        }
+    }
 }
 
 TEST(ProtocolTest, TrailerBytesAreLittleEndian) {
