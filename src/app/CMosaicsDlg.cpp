@@ -181,6 +181,11 @@ void CMosaicsDlg::ShowMessage(const std::string& text) {
     UiHost::Current().ShowMessage(this, "ZYLMosaics", QString::fromStdString(text));
 }
 
+void CMosaicsDlg::StateChanged() {
+    ShowState();
+    repaint();
+}
+
 void CMosaicsDlg::LogChanged() {
     QString text = QString::fromStdString(session ? session->Log() : std::string());
     text.remove('\r');

@@ -40,6 +40,7 @@ public:
     std::optional<std::string> ChooseFirmwareFile() override;
     void ShowMessage(const std::string& text) override;
     void LogChanged() override;
+    void StateChanged() override;
 
     QComboBox* portList;
     QPushButton* connectButton;

@@ -65,6 +65,12 @@ private:
     int shown = -1;
 };
 
+// Ctrl-C, for the exchanges that show no progress.
+class InterruptWatch : public TransferObserver {
+public:
+    bool cancelled() override { return interrupted; }
+};
+
 class ConsoleHost : public SessionHost {
 public:
     ConsoleHost(std::ostream& err, std::string firmware) : err(err), firmware(std::move(firmware)) {}
@@ -77,6 +83,7 @@ public:
             current->finish();
         current.reset();
     }
+    TransferObserver& Watcher() override { return watch; }
     std::optional<std::string> ChooseFirmwareFile() override {
         if (firmware.empty())
             return std::nullopt;
@@ -88,6 +95,7 @@ private:
     std::ostream& err;
     std::string firmware;
     std::unique_ptr<ConsoleProgress> current;
+    InterruptWatch watch;
 };
 
 struct LinkCommand {
@@ -141,14 +149,16 @@ int RunLinkCommand(const std::string& command, const std::string& device, const 
 
     InterruptGuard interruptGuard;
     ConsoleHost host(err, command == "firmware" ? operands[0] : std::string());
-    Session session(layout, host, [] { return std::vector<PortEntry>{}; }, nullptr, timing);
+    Session session(
+        layout, host, [] { return std::vector<PortEntry>{}; }, nullptr, timing);
 
     if (command == "download") {
         session.OnConnect(device);
+        // A layout that arrived whole is saved even when the line failed afterwards.
+        if (session.LayoutReceived() && !layout.SaveTemplate(operands[0], &error))
+            return failed(err, command, error);
         if (!session.LastProblem().empty())
             return failed(err, command, session.LastProblem());
-        if (!layout.SaveTemplate(operands[0], &error))
-            return failed(err, command, error);
         return kExitOk;
     }
     if (command == "firmware") {

@@ -260,6 +260,11 @@ std::size_t CSerialPort::Read(std::uint8_t* buffer, std::int32_t count, std::uin
 }
 
 void CSerialPort::WriteBytes(const std::uint8_t* data, std::size_t length) {
+    WriteBytesServiced(data, length, 0, {});
+}
+
+void CSerialPort::WriteBytesServiced(const std::uint8_t* data, std::size_t length, std::uint32_t sliceMs,
+                                     const std::function<void()>& whileWaiting) {
     if (handle < 0)
         Fail(EBADF, "write to");
     std::size_t written = 0;
@@ -279,12 +284,24 @@ void CSerialPort::WriteBytes(const std::uint8_t* data, std::size_t length) {
         const std::int64_t stalled = MonotonicMs() - lastProgress;
         if (stalled >= kWriteStallMs)
             Fail(ETIMEDOUT, "write to");
+        std::int64_t wait = kWriteStallMs - stalled;
+        if (sliceMs > 0 && wait > sliceMs)
+            wait = sliceMs;
         pollfd fd{handle, POLLOUT, 0};
-        const int result = PollRetrying(fd, static_cast<int>(kWriteStallMs - stalled));
+        const int result = PollRetrying(fd, static_cast<int>(wait));
         if (result < 0)
             Fail(errno, "write to");
         if (result > 0 && (fd.revents & POLLOUT) == 0 && (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
             Fail(ENODEV, "write to");
+        if (!whileWaiting)
+            continue;
+        try {
+            whileWaiting();
+        } catch (...) {
+            // Abandoned: what is still queued would hold up the next speed change and the close.
+            ::tcflush(handle, TCOFLUSH);
+            throw;
+        }
     }
 }
 

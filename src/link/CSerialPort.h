@@ -39,6 +39,8 @@ public:
     std::size_t Read(std::uint8_t* buffer, std::int32_t count, std::uint32_t timeoutMs);
 
     void WriteBytes(const std::uint8_t* data, std::size_t length) override;
+    void WriteBytesServiced(const std::uint8_t* data, std::size_t length, std::uint32_t sliceMs,
+                            const std::function<void()>& whileWaiting) override;
     // Writes the text without its terminating zero; returns the count written.
     std::size_t Write(const char* text);
 

@@ -19,12 +19,20 @@ void LinkFraming::Service(bool cancellable) {
         throw TransferCancelled();
 }
 
-void LinkFraming::Write(std::string_view text) {
-    io.WriteBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+void LinkFraming::Write(std::string_view text, bool cancellable) {
+    WriteBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), cancellable);
 }
 
-void LinkFraming::WriteBytes(const std::uint8_t* data, std::size_t length) {
-    io.WriteBytes(data, length);
+void LinkFraming::WriteBytes(const std::uint8_t* data, std::size_t length, bool cancellable) {
+    if (cancellable)
+        Service(true);
+    io.WriteBytesServiced(data, length, timing.keepAliveInterval, [this] {
+        observer.keepAlive();
+        if (observer.cancelled()) {
+            writeAbandoned = true;
+            throw TransferCancelled();
+        }
+    });
 }
 
 void LinkFraming::Pause(std::uint32_t ms, bool cancellable) {
@@ -74,19 +82,39 @@ void LinkFraming::SwitchToHighSpeed(std::uint32_t pause) {
     fast = true;
     Pause(pause, false);
     io.SetBaudRate(timing.transferSpeed);
-    Pause(timing.afterSpeedUp, false);
+    // Nothing has been said at the new speed yet, so a cancel goes straight back.
+    try {
+        Service(true);
+        Pause(timing.afterSpeedUp);
+    } catch (const TransferCancelled&) {
+        SwitchToLowSpeed(0);
+        throw;
+    }
 }
 
 void LinkFraming::SwitchToLowSpeed(std::uint32_t pauseBefore) {
     Pause(pauseBefore, false);
-    Write(kLowBaudCommand);
+    try {
+        Write(kLowBaudCommand, false);
+    } catch (const TransferCancelled&) {
+        SettleAtIdleSpeed();
+        throw;
+    }
     Pause(timing.lowBaudToSwitch, false);
+    SettleAtIdleSpeed();
+}
+
+void LinkFraming::SettleAtIdleSpeed() {
     io.SetBaudRate(timing.idleSpeed);
     fast = false;
 }
 
 void LinkFraming::ReturnToIdleSpeed(std::uint32_t pauseBefore) {
-    if (fast)
+    if (!fast)
+        return;
+    if (writeAbandoned)
+        SettleAtIdleSpeed();
+    else
         SwitchToLowSpeed(pauseBefore);
 }
 
@@ -95,16 +123,17 @@ bool LinkFraming::SendBlock(std::int32_t index, std::int32_t count, std::span<co
     Write(kBinBlockCommand);
     // The panel now expects the packet; a cancel here would leave it waiting for bytes.
     Pause(timing.binBlockToPacket, false);
-    WriteBytes(packet.data(), packet.size());
+    WriteBytes(packet.data(), packet.size(), false);
     return IsAcknowledgement(AwaitReply());
 }
 
-void LinkFraming::SendPayload(std::span<const std::uint8_t> payload, const PayloadParameters& parameters) {
+std::string LinkFraming::SendPayload(std::span<const std::uint8_t> payload, const PayloadParameters& parameters) {
     const std::size_t length = payload.size();
     const std::int32_t count = BlockCount(length);
     std::int32_t index = 0;
     std::size_t offset = 0;
     std::uint64_t acknowledged = 0;
+    std::string reply;
     observer.progress(0);
     try {
         FlushUntilQuiet();
@@ -122,12 +151,13 @@ void LinkFraming::SendPayload(std::span<const std::uint8_t> payload, const Paylo
         Write(parameters.endCommand);
         Pause(timing.endCommandToTrailer, false);
         const auto trailer = BuildTrailer(index - 1, payload);
-        WriteBytes(trailer.data(), trailer.size());
+        WriteBytes(trailer.data(), trailer.size(), false);
         Pause(parameters.trailerPause);
-        AwaitReply();
+        reply = AwaitReply();
     } catch (const TransferCancelled&) {
         ReturnToIdleSpeed(parameters.slowDownPause);
         throw;
     }
     SwitchToLowSpeed(parameters.slowDownPause);
+    return reply;
 }

@@ -14,8 +14,10 @@
 // The building blocks every exchange with the panel is made of: speed switches, reply
 // windows, flushing, block packets and whole payloads. All waiting goes through here, so the
 // observer's keepAlive() runs at least every LinkTiming::keepAliveInterval and a cancelled()
-// observer ends the wait with TransferCancelled. Speed switches, and the short pauses inside
-// a packet, finish before a cancel is honoured, so the panel never sees half a command.
+// observer ends the wait with TransferCancelled; that includes waits for a write to drain.
+// The short pauses inside a packet and a speed switch finish before a cancel is honoured, so
+// the panel never sees half a command; only a line that stopped taking bytes is abandoned
+// mid-write, and then nothing more is sent.
 class LinkFraming {
 public:
     LinkFraming(SerialIo& io, LinkClock& clock, TransferObserver& observer, const LinkTiming& timing = LinkTiming{});
@@ -26,8 +28,12 @@ public:
     // True between "%highbaud\n" and the return to 9600.
     bool AtTransferSpeed() const { return fast; }
 
-    void Write(std::string_view text);
-    void WriteBytes(const std::uint8_t* data, std::size_t length);
+    // A `cancellable` write honours a cancel before its first byte; any write is abandoned
+    // when cancelled while the line does not take its bytes.
+    void Write(std::string_view text, bool cancellable = true);
+    void WriteBytes(const std::uint8_t* data, std::size_t length, bool cancellable = true);
+    // Throws TransferCancelled when the observer has been cancelled; keeps the window alive.
+    void CheckCancelled() { Service(true); }
     // Sleeps `ms`, calling keepAlive() in between; a pause that is not `cancellable` runs to
     // its end even when the observer has been cancelled.
     void Pause(std::uint32_t ms, bool cancellable = true);
@@ -46,27 +52,34 @@ public:
     // Discards what has already arrived, `chunk` bytes per read, without waiting.
     void FlushPending(std::size_t chunk);
 
-    // "%highbaud\n", the pause, the port to the transfer speed, LinkTiming::afterSpeedUp.
+    // "%highbaud\n", the pause, the port to the transfer speed, LinkTiming::afterSpeedUp. A
+    // cancel during the switch returns to the idle speed as soon as the panel has switched.
     void SwitchToHighSpeed(std::uint32_t pause);
     // The pause, "%lowbaud\n", LinkTiming::lowBaudToSwitch, the port to the idle speed.
     void SwitchToLowSpeed(std::uint32_t pauseBefore);
     // After a cancel: back to the idle speed if the transfer had left it, without honouring
-    // the cancel again. A device error on the way still propagates.
+    // the cancel again. When a write was abandoned the panel cannot be told, so only the port
+    // changes speed. A device error on the way still propagates.
     void ReturnToIdleSpeed(std::uint32_t pauseBefore);
 
     // "%binblock\n", the packet of `data` (zero-padded to 1000 bytes), then the reply; true
     // only for "%return 0\r\n" exactly.
-    bool SendBlock(std::int32_t index, std::int32_t count, std::span<const std::uint8_t> data);
+    [[nodiscard]] bool SendBlock(std::int32_t index, std::int32_t count, std::span<const std::uint8_t> data);
     // The whole payload as acknowledged blocks and a trailer, between a flush, the speed-up
-    // and the slow-down; reports progress after each acknowledged block.
-    void SendPayload(std::span<const std::uint8_t> payload, const PayloadParameters& parameters);
+    // and the slow-down; reports progress after each acknowledged block. Returns the panel's
+    // reply to the trailer.
+    [[nodiscard]] std::string SendPayload(std::span<const std::uint8_t> payload, const PayloadParameters& parameters);
 
 private:
     void Service(bool cancellable);
+    // Back to the idle speed on the port's side only.
+    void SettleAtIdleSpeed();
 
     SerialIo& io;
     LinkClock& clock;
     TransferObserver& observer;
     LinkTiming timing;
     bool fast = false;
+    // A write was abandoned: the line does not take bytes, so nothing more is sent.
+    bool writeAbandoned = false;
 };

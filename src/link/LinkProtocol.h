@@ -35,12 +35,12 @@ inline constexpr std::size_t kBlockHeaderFieldBytes = 4;
 inline constexpr std::size_t kProbeFlushChunk = 800;
 inline constexpr std::size_t kInfoFlushChunk = 200;
 
-// Limits the panel's own memory sets; anything outside is refused or treated as damaged.
+// The largest layout a download accepts; anything above is treated as damaged. (What an upload
+// may send is the layout's own capacity, passed in by the caller.)
 inline constexpr std::int32_t kMaxDownloadBytes = 1024 * 1024;
-inline constexpr std::int32_t kMaxLayoutImageBytes = 512000;
 
 // "%reqblock <index>\n".
-std::string BlockRequestCommand(std::int32_t index);
+[[nodiscard]] std::string BlockRequestCommand(std::int32_t index);
 
 // One more than the number of whole thousands: 999 bytes go as 1 block, 1000 as 2.
 std::int32_t BlockCount(std::size_t payloadLength);
@@ -52,7 +52,7 @@ std::array<std::uint8_t, kBlockPacketBytes> BuildBlockPacket(std::int32_t index,
 std::array<std::uint8_t, kTrailerBytes> BuildTrailer(std::int32_t lastIndex, std::span<const std::uint8_t> payload);
 
 // True for "%return 0\r\n" exactly, with nothing before or after it.
-bool IsAcknowledgement(std::string_view reply);
+[[nodiscard]] bool IsAcknowledgement(std::string_view reply);
 bool BeginsWithReplyPrefix(std::string_view reply);
 
 struct PanelVersions {
@@ -66,9 +66,9 @@ struct PanelVersions {
 // The reply to "%reqinfo\n": "%return", then the firmware and the hardware version as decimal
 // integers separated by white space. Nothing when the reply does not begin with "%return" or
 // either number cannot be read.
-std::optional<PanelVersions> ParsePanelInfo(std::string_view reply);
+[[nodiscard]] std::optional<PanelVersions> ParsePanelInfo(std::string_view reply);
 
 // The reply to "%reqlayout\n": a word beginning with "%return" (of any length), then the layout
 // size as a signed decimal integer, then an unsigned number nobody uses. Nothing when the reply
 // does not begin with "%return" or the size cannot be read.
-std::optional<std::int32_t> ParseLayoutSize(std::string_view reply);
+[[nodiscard]] std::optional<std::int32_t> ParseLayoutSize(std::string_view reply);

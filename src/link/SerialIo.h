@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 // The byte pipe to the panel as the link procedures see it. CSerialPort is the real one; the
 // tests put an in-memory panel behind it. Every call may raise CSerialException.
@@ -16,6 +17,15 @@ public:
     virtual bool WaitReadable(std::uint32_t timeoutMs) = 0;
     // Writes all the bytes.
     virtual void WriteBytes(const std::uint8_t* data, std::size_t length) = 0;
+    // Writes all the bytes; while the output does not drain, waits at most `sliceMs` at a time
+    // and calls `whileWaiting` after each wait. When that throws, the bytes not yet sent are
+    // discarded, so the port can change speed or close at once, and the exception propagates.
+    virtual void WriteBytesServiced(const std::uint8_t* data, std::size_t length, std::uint32_t sliceMs,
+                                    const std::function<void()>& whileWaiting) {
+        static_cast<void>(sliceMs);
+        static_cast<void>(whileWaiting);
+        WriteBytes(data, length);
+    }
     // Changes the line speed only; bytes already written leave at the old speed.
     virtual void SetBaudRate(std::uint32_t bitsPerSecond) = 0;
 };

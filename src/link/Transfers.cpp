@@ -1,8 +1,8 @@
 #include "link/Transfers.h"
 
+#include "link/CSerialException.h"
 #include "link/Crc32.h"
 #include "link/LinkFraming.h"
-#include "link/SerialIo.h"
 #include "link/TransferCancelled.h"
 #include "link/TransferObserver.h"
 #include "link/TransferRefused.h"
@@ -101,30 +101,54 @@ DownloadResult DownloadLayout(LinkFraming& link) {
         link.ReturnToIdleSpeed(timing.downloadSlowDownPause);
         throw;
     }
-    link.SwitchToLowSpeed(timing.downloadSlowDownPause);
+    try {
+        link.SwitchToLowSpeed(timing.downloadSlowDownPause);
+    } catch (const CSerialException&) {
+        // A panel that hangs up after the last block has still given the whole layout.
+        if (result.outcome != DownloadResult::Outcome::Downloaded)
+            throw;
+        result.lineLost = std::current_exception();
+    }
     return result;
 }
 
-void UploadLayout(LinkFraming& link, std::span<const std::uint8_t> image) {
+std::string UploadLayout(LinkFraming& link, std::span<const std::uint8_t> image, std::size_t capacity) {
     if (image.empty())
         throw TransferRefused("The layout image is empty; nothing was sent.");
-    if (image.size() > static_cast<std::size_t>(kMaxLayoutImageBytes))
+    if (image.size() > capacity)
         throw TransferRefused("The layout takes " + std::to_string(image.size()) + " bytes, more than the " +
-                              std::to_string(kMaxLayoutImageBytes) +
+                              std::to_string(capacity) +
                               " the control can hold. Remove some user images and try again.");
-    link.SendPayload(image, LayoutUploadParameters(link.Timing()));
+    return link.SendPayload(image, LayoutUploadParameters(link.Timing()));
 }
 
-void UpgradeFirmware(LinkFraming& link, std::span<const std::uint8_t> firmware) {
+std::string UpgradeFirmware(LinkFraming& link, std::span<const std::uint8_t> firmware) {
     if (firmware.empty())
         throw TransferRefused("The firmware file is empty; nothing was sent.");
     if (firmware.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) - kBlockDataBytes)
         throw TransferRefused("The firmware file is too large to send.");
-    link.SendPayload(firmware, FirmwareParameters(link.Timing()));
+    std::string reply = link.SendPayload(firmware, FirmwareParameters(link.Timing()));
     // The panel is taking the firmware in; a cancel now would change nothing.
     link.Pause(link.Timing().firmwareBeforeClose, false);
+    return reply;
 }
 
-void Reboot(SerialIo& io) {
-    io.WriteBytes(reinterpret_cast<const std::uint8_t*>(kRebootCommand.data()), kRebootCommand.size());
+void Reboot(LinkFraming& link) {
+    link.Write(kRebootCommand);
+}
+
+std::string UnacknowledgedText(std::string_view reply, std::string_view what) {
+    std::string shown;
+    for (const char c : reply) {
+        if (c == '\r')
+            shown += "\\r";
+        else if (c == '\n')
+            shown += "\\n";
+        else if (c >= 0x20 && c < 0x7F)
+            shown += c;
+        else
+            shown += '?';
+    }
+    return "The control answered \"" + shown + "\" instead of \"%return 0\\r\\n\"; it may not have taken the " +
+           std::string(what) + "\r\n";
 }

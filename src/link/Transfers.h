@@ -3,6 +3,7 @@
 #include "link/LinkProtocol.h"
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,11 +11,11 @@
 #include <vector>
 
 class LinkFraming;
-class SerialIo;
 
 // The exchanges the application and zylctl run with a panel, each over an open port at 9600
 // bits per second (CSerialPort::Open, then SetImmediateReads). Each ends at 9600 in every
-// outcome that returns. Any of them may throw:
+// outcome that returns, except a download whose line failed on the way back (lineLost). Each
+// honours a cancel before it sends anything. Any of them may throw:
 //   CSerialException   the device failed or went away; the port is unusable, close it.
 //   TransferCancelled  the observer was cancelled; panel and port are back at 9600 where
 //                      that was possible, and the port stays usable.
@@ -37,7 +38,7 @@ void ProbePanel(LinkFraming& link);
 // 200 bytes within 1000 ms. Returns the versions, or nothing when the reply does not begin
 // with "%return" or its two numbers cannot be read (log kNoResponseText; the panel stays
 // connected but unidentified). With versions, log ConnectedText(versions).
-std::optional<PanelVersions> RequestPanelInfo(LinkFraming& link);
+[[nodiscard]] std::optional<PanelVersions> RequestPanelInfo(LinkFraming& link);
 
 struct DownloadResult {
     enum class Outcome {
@@ -49,25 +50,33 @@ struct DownloadResult {
     // The size the panel announced (Downloaded and InvalidSize).
     std::int32_t announcedSize = 0;
     // Downloaded: exactly announcedSize bytes. The first four are not interpreted; the layout
-    // image proper starts at bytes[4], and the decoder is given the full count bytes.size().
+    // image proper is bytes[4] to the end, and the decoder is given just those
+    // bytes.size() - 4 bytes, so it cannot read past the buffer.
     std::vector<std::uint8_t> bytes;
+    // Downloaded, but the device failed while switching back to 9600 (a CSerialException): the
+    // bytes are whole, so decode them first, then report this and close the port.
+    std::exception_ptr lineLost;
 };
 
 // The layout download: speeds up, asks "%reqlayout\n" for the size, fetches "%reqblock <n>\n"
 // blocks until all bytes have arrived whole (a damaged block is asked for again, without
 // limit), slows down. Progress runs in thousandths of the bytes received.
-DownloadResult DownloadLayout(LinkFraming& link);
+[[nodiscard]] DownloadResult DownloadLayout(LinkFraming& link);
 
-// Sends an encoded layout image with "%endlayout\n" and the upload pauses. Nothing in the
-// reply after the trailer is interpreted; nothing is logged. Throws TransferRefused for an
-// empty image or one above kMaxLayoutImageBytes.
-void UploadLayout(LinkFraming& link, std::span<const std::uint8_t> image);
+// Sends an encoded layout image with "%endlayout\n" and the upload pauses, and returns the
+// panel's reply to the trailer; the transfer ends the same whatever it is. Throws
+// TransferRefused for an empty image or one above `capacity`, the panel's layout memory.
+[[nodiscard]] std::string UploadLayout(LinkFraming& link, std::span<const std::uint8_t> image, std::size_t capacity);
 
 // Sends a firmware file's bytes with "%endblock\n" and the firmware pauses, then waits 100 ms
-// for the panel to take it. The panel restarts by itself: the caller closes the port and logs
-// kFirmwareUpdatedText. Throws TransferRefused for an empty file or one whose length does not
-// fit the 32-bit fields.
-void UpgradeFirmware(LinkFraming& link, std::span<const std::uint8_t> firmware);
+// for the panel to take it, and returns the panel's reply to the trailer. The panel restarts by
+// itself: the caller closes the port and logs kFirmwareUpdatedText. Throws TransferRefused for
+// an empty file or one whose length does not fit the 32-bit fields.
+[[nodiscard]] std::string UpgradeFirmware(LinkFraming& link, std::span<const std::uint8_t> firmware);
 
 // Writes "%reboot\n"; nothing is read and the port stays open at 9600.
-void Reboot(SerialIo& io);
+void Reboot(LinkFraming& link);
+
+// A log line for a transfer's final reply that is not "%return 0\r\n": it quotes the reply
+// and says the panel may not have taken `what`.
+std::string UnacknowledgedText(std::string_view reply, std::string_view what);

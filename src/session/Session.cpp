@@ -5,11 +5,11 @@
 #include "layout/TLayout.h"
 #include "link/CSerialException.h"
 #include "link/LinkFraming.h"
-#include "link/SteadyLinkClock.h"
 #include "link/TransferCancelled.h"
 #include "link/TransferObserver.h"
 #include "link/TransferRefused.h"
 #include "link/Transfers.h"
+#include "session/SystemPortFactory.h"
 
 #include <algorithm>
 
@@ -34,13 +34,13 @@ private:
 
 } // namespace
 
-Session::Session(TLayout& layout_, SessionHost& host_, PortLister lister_, std::unique_ptr<LinkClock> clock_,
+Session::Session(TLayout& layout_, SessionHost& host_, PortLister lister_, std::unique_ptr<PortFactory> portFactory_,
                  const LinkTiming& timing_)
-    : layout(layout_), host(host_), lister(std::move(lister_)), clock(std::move(clock_)), timing(timing_) {
+    : layout(layout_), host(host_), lister(std::move(lister_)), portFactory(std::move(portFactory_)), timing(timing_) {
     if (!lister)
         lister = [] { return EnumeratePorts(); };
-    if (!clock)
-        clock = std::make_unique<SteadyLinkClock>();
+    if (!portFactory)
+        portFactory = std::make_unique<SystemPortFactory>();
     RefreshPorts();
 }
 
@@ -73,20 +73,30 @@ void Session::AppendLog(std::string_view text) {
     host.LogChanged();
 }
 
+void Session::SetState(State next) {
+    if (next == State::Disconnected || next == State::Unidentified)
+        versions.reset();
+    if (next == state)
+        return;
+    state = next;
+    host.StateChanged();
+}
+
+LinkFraming Session::Framing(TransferObserver& observer) {
+    return LinkFraming(*port, portFactory->Clock(), observer, timing);
+}
+
 void Session::Fail(const CSerialException& error) {
     lastProblem = error.what();
     AppendLog(std::string(error.what()) + "\r\n");
-    try {
-        port.Close();
-    } catch (const CSerialException&) {
-        // The device is gone already; there is nothing left to close.
-    }
-    state = State::Disconnected;
-    versions.reset();
+    // The device is gone or unusable; closing it cannot fail.
+    port.reset();
+    SetState(State::Disconnected);
 }
 
 void Session::Guard(const std::function<void()>& body, std::string_view cancelledText) {
     lastProblem.clear();
+    layoutReceived = false;
     try {
         body();
     } catch (const CSerialException& error) {
@@ -101,11 +111,11 @@ void Session::Guard(const std::function<void()>& body, std::string_view cancelle
 }
 
 void Session::OpenAndProbe(const std::string& path) {
-    port.Open(path);
-    port.SetImmediateReads();
+    // The same device cannot be held twice: let go of it before opening again.
+    port.reset();
+    port = portFactory->Open(path);
     device = path;
-    TransferObserver unwatched;
-    LinkFraming link(port, *clock, unwatched, timing);
+    LinkFraming link = Framing(host.Watcher());
     ProbePanel(link);
 }
 
@@ -126,16 +136,15 @@ void Session::OnConnect(const std::string& path) {
 void Session::Identify(const std::string& path) {
     if (Connected())
         Disconnect();
-    Guard([&] { Handshake(path); }, "");
+    Guard([&] { static_cast<void>(Handshake(path)); }, "Cancelled before the control identified itself\r\n");
 }
 
 bool Session::Handshake(const std::string& path) {
     OpenAndProbe(path);
-    state = State::Unidentified;
-    versions.reset();
+    // Connected from here on, before the handshake, so the window shows it while it waits.
+    SetState(State::Unidentified);
 
-    TransferObserver unwatched;
-    LinkFraming handshake(port, *clock, unwatched, timing);
+    LinkFraming handshake = Framing(host.Watcher());
     versions = RequestPanelInfo(handshake);
     if (!versions) {
         lastProblem = "the control did not answer the request for its versions";
@@ -143,7 +152,9 @@ bool Session::Handshake(const std::string& path) {
         return false;
     }
     // Known before the download, so a cancelled download still leaves the buttons right.
-    state = versions->AcceptsLayoutUpload() ? State::IdentifiedUploads : State::Identified;
+    const PanelVersions answered = *versions;
+    SetState(answered.AcceptsLayoutUpload() ? State::IdentifiedUploads : State::Identified);
+    versions = answered;
     AppendLog(ConnectedText(*versions));
     return true;
 }
@@ -152,7 +163,7 @@ void Session::Connect(const std::string& path) {
     if (!Handshake(path))
         return;
     ProgressWindow progress(host, true);
-    LinkFraming link(port, *clock, progress.Observer(), timing);
+    LinkFraming link = Framing(progress.Observer());
     Download(link);
 }
 
@@ -177,15 +188,17 @@ void Session::Download(LinkFraming& link) {
         lastProblem = "the layout from the control could not be read: " + error;
         AppendLog("The layout from the control could not be read (" + error +
                   "); the layout being edited is unchanged\r\n");
-        return;
+    } else {
+        layoutReceived = true;
+        AppendLog(kDownloadedText);
     }
-    AppendLog(kDownloadedText);
+    if (result.lineLost)
+        std::rethrow_exception(result.lineLost);
 }
 
 void Session::Disconnect() {
-    port.Close();
-    state = State::Disconnected;
-    versions.reset();
+    port.reset();
+    SetState(State::Disconnected);
 }
 
 void Session::OnUploadLayout() {
@@ -195,7 +208,7 @@ void Session::OnUploadLayout() {
         return;
     }
     std::string error;
-    const auto image = layout.Encode(kMaxLayoutImageBytes, &error);
+    const auto image = layout.Encode(TLayout::kUploadCapacity, &error);
     if (!image) {
         lastProblem = error;
         host.ShowMessage(error);
@@ -204,8 +217,12 @@ void Session::OnUploadLayout() {
     Guard(
         [&] {
             ProgressWindow progress(host, false);
-            LinkFraming link(port, *clock, progress.Observer(), timing);
-            UploadLayout(link, *image);
+            LinkFraming link = Framing(progress.Observer());
+            const std::string reply = UploadLayout(link, *image, static_cast<std::size_t>(TLayout::kUploadCapacity));
+            if (!IsAcknowledgement(reply)) {
+                lastProblem = "the control did not acknowledge the layout";
+                AppendLog(UnacknowledgedText(reply, "layout"));
+            }
         },
         "Layout upload cancelled\r\n");
 }
@@ -246,11 +263,14 @@ void Session::UpgradeFirmware() {
     }
     {
         ProgressWindow progress(host, false);
-        LinkFraming link(port, *clock, progress.Observer(), timing);
-        ::UpgradeFirmware(link, firmware);
-        port.Close();
-        state = State::Disconnected;
-        versions.reset();
+        LinkFraming link = Framing(progress.Observer());
+        const std::string reply = ::UpgradeFirmware(link, firmware);
+        port.reset();
+        SetState(State::Disconnected);
+        if (!IsAcknowledgement(reply)) {
+            lastProblem = "the control did not acknowledge the firmware";
+            AppendLog(UnacknowledgedText(reply, "firmware"));
+        }
         AppendLog(kFirmwareUpdatedText);
     }
 }
@@ -260,5 +280,10 @@ void Session::OnReboot() {
         lastProblem = "not connected";
         return;
     }
-    Guard([&] { Reboot(port); }, "");
+    Guard(
+        [&] {
+            LinkFraming link = Framing(host.Watcher());
+            Reboot(link);
+        },
+        "Reboot cancelled; nothing was sent\r\n");
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "link/CSerialPort.h"
-#include "link/LinkClock.h"
 #include "link/LinkProtocol.h"
 #include "link/LinkTiming.h"
 #include "link/PortEnumeration.h"
+#include "session/OpenedPort.h"
+#include "session/PortFactory.h"
 
 #include <functional>
 #include <memory>
@@ -17,6 +17,7 @@ class CSerialException;
 class LinkFraming;
 class SessionHost;
 class TLayout;
+class TransferObserver;
 
 // The main window's logic without widgets: the port list, the connection and its state, the
 // status log, and the commands that talk to the panel. The window only shows what this says
@@ -33,14 +34,16 @@ public:
 
     using PortLister = std::function<std::vector<PortEntry>()>;
 
-    // The lister defaults to this machine's serial ports; the clock to the real one.
-    Session(TLayout& layout, SessionHost& host, PortLister lister = {}, std::unique_ptr<LinkClock> clock = {},
+    // The lister defaults to this machine's serial ports; the port factory to its serial devices
+    // and the real clock.
+    Session(TLayout& layout, SessionHost& host, PortLister lister = {}, std::unique_ptr<PortFactory> portFactory = {},
             const LinkTiming& timing = LinkTiming{});
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // The ports, sorted by their labels as a person reads them.
+    // The ports, sorted by the text of their labels, character by character (as the port list
+    // sorts them: "COM10" before "COM2").
     const std::vector<PortEntry>& Ports() const { return ports; }
     void RefreshPorts();
 
@@ -67,11 +70,17 @@ public:
     const std::string& Device() const { return device; }
     // Why the last command did not do all it set out to do; empty when it did.
     const std::string& LastProblem() const { return lastProblem; }
+    // True when the last command put a layout from the panel into the layout being edited, even
+    // if it then failed (a panel that hung up after the last block).
+    bool LayoutReceived() const { return layoutReceived; }
 
 private:
     void AppendLog(std::string_view text);
+    // Changes the state and lets the host show it at once.
+    void SetState(State next);
+    LinkFraming Framing(TransferObserver& observer);
     // Opens, probes and runs the handshake; true when the panel identified itself.
-    bool Handshake(const std::string& path);
+    [[nodiscard]] bool Handshake(const std::string& path);
     void OpenAndProbe(const std::string& path);
     void Connect(const std::string& path);
     void Disconnect();
@@ -85,13 +94,14 @@ private:
     TLayout& layout;
     SessionHost& host;
     PortLister lister;
-    std::unique_ptr<LinkClock> clock;
+    std::unique_ptr<PortFactory> portFactory;
     LinkTiming timing;
-    CSerialPort port;
+    std::unique_ptr<OpenedPort> port;
     std::vector<PortEntry> ports;
     State state = State::Disconnected;
     std::optional<PanelVersions> versions;
     std::string device;
     std::string log;
     std::string lastProblem;
+    bool layoutReceived = false;
 };

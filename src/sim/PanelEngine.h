@@ -14,7 +14,9 @@
 
 // The panel's side of the serial protocol: takes the tool's bytes as they arrive and produces the
 // panel's answers. Time is handed in (nanoseconds of any steady clock), so the engine behaves the
-// same on a pty and under test.
+// same on a pty and under test. Its command words, sizes and replies are spelt out here and in
+// PanelEngine.cpp on purpose instead of shared with the link: it is an independent panel, so a
+// mistake in the tool's protocol table cannot be mirrored by the panel it is tested against.
 class PanelEngine {
 public:
     using Nanos = std::int64_t;

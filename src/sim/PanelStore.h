@@ -13,7 +13,9 @@ class PanelStore {
 public:
     static constexpr const char* kLayoutFile = "layout.bin";
     static constexpr const char* kFirmwareFile = "firmware.zfw";
-    // The largest layout image the panel holds.
+    // The largest layout image the panel holds. Declared here on purpose rather than taken from
+    // the tool's layout capacity: the simulator is an independent panel, so a change on the
+    // tool's side shows up as a disagreement in the tests instead of moving both ends at once.
     static constexpr std::size_t kLayoutCapacity = 512000;
 
     // `defaultLayout` makes the image served while no layout has been stored; it is called at most

@@ -174,7 +174,7 @@ TEST_F(Simulator, GivesBackWhatWasUploadedNowAndAfterARestart) {
         const auto payload = pattern(length, static_cast<std::uint8_t>(length));
         auto c = connect();
         ASSERT_TRUE(c->Handshake());
-        UploadLayout(c->link, payload);
+        EXPECT_EQ(UploadLayout(c->link, payload, TLayout::kUploadCapacity), "%return 0\r\n") << length;
         EXPECT_EQ(c->Download(), payload) << length;
         EXPECT_EQ(stateFile("layout.bin"), payload) << length;
     }
@@ -187,7 +187,7 @@ TEST_F(Simulator, FirmwareLandsInTheStateFolderThenThePanelRestarts) {
     const auto firmware = pattern(2500, 99);
     {
         auto c = connect();
-        UpgradeFirmware(c->link, firmware);
+        EXPECT_EQ(UpgradeFirmware(c->link, firmware), "%return 0\r\n");
     }
     EXPECT_EQ(stateFile("firmware.zfw"), firmware);
     std::this_thread::sleep_for(milliseconds((PanelEngine::kFlashTime + PanelEngine::kRestartTime) / 1'000'000 + 50));
@@ -228,7 +228,7 @@ TEST_F(Simulator, RebootSilencesThePanelWhileItRestarts) {
     start();
     auto c = connect();
     ASSERT_TRUE(c->Handshake());
-    Reboot(c->port);
+    Reboot(c->link);
     EXPECT_FALSE(RequestPanelInfo(c->link)) << "restarting";
     std::this_thread::sleep_for(milliseconds(PanelEngine::kRestartTime / 1'000'000));
     EXPECT_TRUE(RequestPanelInfo(c->link));
@@ -251,10 +251,10 @@ TEST_P(SimulatorFault, TransfersStillComplete) {
     auto c = connect(lineRate ? lineRateTiming() : quickTiming());
     ASSERT_TRUE(c->Handshake());
     const auto payload = pattern(3000, 1);
-    UploadLayout(c->link, payload);
+    static_cast<void>(UploadLayout(c->link, payload, TLayout::kUploadCapacity));
     EXPECT_EQ(c->Download(), payload);
     const auto firmware = pattern(2500, 2);
-    UpgradeFirmware(c->link, firmware);
+    static_cast<void>(UpgradeFirmware(c->link, firmware));
     EXPECT_EQ(stateFile("firmware.zfw"), firmware);
 }
 
@@ -272,9 +272,10 @@ TEST_F(Simulator, ASilentPanelIsLeftByCancelWithinATenthOfASecond) {
         void (*run)(Connection&);
     };
     const Case cases[] = {
-        {"download", [](Connection& c) { DownloadLayout(c.link); }},
-        {"upload", [](Connection& c) { UploadLayout(c.link, pattern(1500, 3)); }},
-        {"firmware", [](Connection& c) { UpgradeFirmware(c.link, pattern(2500, 4)); }},
+        {"download", [](Connection& c) { static_cast<void>(DownloadLayout(c.link)); }},
+        {"upload",
+         [](Connection& c) { static_cast<void>(UploadLayout(c.link, pattern(1500, 3), TLayout::kUploadCapacity)); }},
+        {"firmware", [](Connection& c) { static_cast<void>(UpgradeFirmware(c.link, pattern(2500, 4))); }},
     };
     for (const auto& k : cases) {
         // The probe and the handshake are answered, then nothing.

@@ -109,7 +109,7 @@ TEST_F(FramingTest, PayloadBlocks) {
         ScriptedPanel panel(fresh.peer, fresh.clock);
         LinkFraming framing(fresh.peer, fresh.clock, fresh.observer);
         const std::string payload = TestBytes(c.length);
-        framing.SendPayload(AsSpan(payload), LayoutUploadParameters(framing.Timing()));
+        static_cast<void>(framing.SendPayload(AsSpan(payload), LayoutUploadParameters(framing.Timing())));
 
         ASSERT_EQ(panel.packets.size(), static_cast<std::size_t>(c.blocks)) << c.length;
         std::string reassembled;
@@ -139,7 +139,7 @@ TEST_F(FramingTest, OnlyTheExactAcknowledgementMovesOn) {
         panel.packetReply = [&](int packet) { return packet < 2 ? reply : std::string("%return 0\r\n"); };
         LinkFraming framing(fresh.peer, fresh.clock, fresh.observer);
         const std::string payload = TestBytes(10);
-        framing.SendPayload(AsSpan(payload), LayoutUploadParameters(framing.Timing()));
+        static_cast<void>(framing.SendPayload(AsSpan(payload), LayoutUploadParameters(framing.Timing())));
         ASSERT_EQ(panel.packets.size(), 3U) << reply;
         EXPECT_EQ(panel.packets[1], panel.packets[0]) << reply;
         EXPECT_EQ(panel.packets[2], panel.packets[0]) << reply;
@@ -203,7 +203,7 @@ TEST_F(FramingTest, UploadAndFirmwareSequences) {
         const std::string payload = TestBytes(1500);
         const auto parameters =
             c.firmware ? FirmwareParameters(framing.Timing()) : LayoutUploadParameters(framing.Timing());
-        framing.SendPayload(AsSpan(payload), parameters);
+        static_cast<void>(framing.SendPayload(AsSpan(payload), parameters));
         EXPECT_THAT(Transcript(fresh.clock.events), ElementsAreArray(c.expected));
         // The first flush window starts the transfer; nothing is written before it ends.
         EXPECT_EQ(fresh.clock.events.front().at, 500U);
@@ -218,7 +218,7 @@ TEST_F(FramingTest, StaleInputIsFlushedBeforeTheSpeedUp) {
     line.peer.SendAt(0, "%return 0\r\n"); // a leftover that must not acknowledge the first block
     panel.packetReply = [](int packet) { return packet == 0 ? std::string("%return 1\r\n") : "%return 0\r\n"; };
     const std::string payload = TestBytes(20);
-    link.SendPayload(AsSpan(payload), LayoutUploadParameters(link.Timing()));
+    static_cast<void>(link.SendPayload(AsSpan(payload), LayoutUploadParameters(link.Timing())));
     EXPECT_EQ(panel.packets.size(), 2U);
 }
 

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -195,6 +196,26 @@ TEST(SerialPortTest, AnEndedPeerWakesAWaitingRead) {
     EXPECT_THROW(port.Read(buffer, 200, 5000), CSerialException);
     peer.join();
     EXPECT_LT(MsSince(start), 1000);
+}
+
+TEST(SerialPortTest, AWriteThatDoesNotDrainIsServicedAndCanBeAbandoned) {
+    PtyPair pty; // nobody reads the panel's end, so the output queue fills and stays full
+    CSerialPort port;
+    port.Open(pty.SlavePath());
+    const std::vector<std::uint8_t> bytes(1 << 20, 0x55);
+    struct Abandoned {};
+    int calls = 0;
+    EXPECT_THROW(port.WriteBytesServiced(bytes.data(), bytes.size(), 20,
+                                         [&] {
+                                             if (++calls == 3)
+                                                 throw Abandoned();
+                                         }),
+                 Abandoned);
+    EXPECT_EQ(calls, 3);
+    // What was still queued is gone, so a speed change (which waits for the queue) and the
+    // close do not hang.
+    port.SetBaudRate(9600);
+    port.Close();
 }
 
 TEST(SerialExceptionTest, ErrorTexts) {

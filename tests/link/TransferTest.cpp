@@ -1,6 +1,7 @@
 #include "RecordingObserver.h"
 #include "ScriptedPanel.h"
 #include "TestBytes.h"
+#include "link/CSerialException.h"
 #include "link/Crc32.h"
 #include "link/LinkFraming.h"
 #include "link/TransferRefused.h"
@@ -153,6 +154,15 @@ TEST(DownloadTest, BlocksAreFetchedUntilWhole) {
          },
          {"0", "1", "1"},
          {0, 666, 666}},
+        {"a final block one byte too long is asked for again",
+         2500,
+         [&](const std::string& layout, std::int32_t index, int request) {
+             return request == 2
+                        ? ScriptedPanel::BlockReply(layout.substr(2000) + "z")
+                        : ScriptedPanel::BlockReply(layout.substr(static_cast<std::size_t>(index) * 1000, 1000));
+         },
+         {"0", "1", "2", "2"},
+         {0, 400, 800, 800}},
     };
     for (const auto& c : cases) {
         Panel p;
@@ -177,7 +187,7 @@ TEST(DownloadTest, ExactSequence) {
     p.panel.blockReply = [&](std::int32_t index, int) {
         return ScriptedPanel::BlockReply(layout.substr(static_cast<std::size_t>(index) * 1000, 1000));
     };
-    DownloadLayout(p.link);
+    static_cast<void>(DownloadLayout(p.link));
     EXPECT_THAT(Transcript(p.line.clock.events, false),
                 ElementsAre("W9600 %highbaud\\n", "S100", "B115200", "S700", "W115200 %reqlayout\\n",
                             "W115200 %reqblock 0\\n", "W115200 %reqblock 1\\n", "S20", "W115200 %lowbaud\\n", "S100",
@@ -216,10 +226,58 @@ TEST(DownloadTest, SizeReplies) {
     }
 }
 
+TEST(DownloadTest, AHangUpAfterTheLastBlockKeepsTheLayout) {
+    const struct {
+        const char* name;
+        std::string sizeReply;
+        bool kept;
+    } cases[] = {
+        {"whole layout", "%return 2000 0\r\n", true},
+        {"unanswered size", "%error\r\n", false},
+    };
+    for (const auto& c : cases) {
+        Panel p;
+        const std::string layout = TestBytes(2000);
+        p.panel.sizeReply = c.sizeReply;
+        p.panel.blockReply = [&](std::int32_t index, int) {
+            return ScriptedPanel::BlockReply(layout.substr(static_cast<std::size_t>(index) * 1000, 1000));
+        };
+        p.panel.onCommand = [&](const std::string& line) {
+            if (line == "%lowbaud\n")
+                p.line.peer.VanishAt(p.line.clock.now + 1);
+        };
+        if (!c.kept) {
+            EXPECT_THROW(static_cast<void>(DownloadLayout(p.link)), CSerialException) << c.name;
+            continue;
+        }
+        const DownloadResult result = DownloadLayout(p.link);
+        EXPECT_EQ(result.outcome, DownloadResult::Outcome::Downloaded) << c.name;
+        EXPECT_EQ(std::string(result.bytes.begin(), result.bytes.end()), layout) << c.name;
+        ASSERT_TRUE(result.lineLost) << c.name;
+        EXPECT_THROW(std::rethrow_exception(result.lineLost), CSerialException) << c.name;
+    }
+}
+
+TEST(PayloadTransferTest, TheFinalReplyIsHandedBack) {
+    const std::string payload = TestBytes(1500);
+    for (const std::string reply : {"%return 0\r\n", "%return 1\r\n", "%return 0\r\nmore", "?"}) {
+        Panel upload;
+        upload.panel.trailerReply = reply;
+        EXPECT_EQ(UploadLayout(upload.link, AsSpan(payload), 512000), reply);
+        EXPECT_EQ(upload.line.peer.speed, 9600U);
+        Panel firmware;
+        firmware.panel.trailerReply = reply;
+        EXPECT_EQ(UpgradeFirmware(firmware.link, AsSpan(payload)), reply);
+    }
+    EXPECT_EQ(UnacknowledgedText("%return 1\r\n\x01", "layout"),
+              "The control answered \"%return 1\\r\\n?\" instead of \"%return 0\\r\\n\"; it may not have taken the "
+              "layout\r\n");
+}
+
 TEST(PayloadTransferTest, FirmwareOf2500Bytes) {
     Panel p;
     const std::string firmware = TestBytes(2500);
-    UpgradeFirmware(p.link, AsSpan(firmware));
+    EXPECT_EQ(UpgradeFirmware(p.link, AsSpan(firmware)), "%return 0\r\n");
     ASSERT_EQ(p.panel.packets.size(), 3U);
     EXPECT_EQ(p.panel.packets[2].substr(12, 500), firmware.substr(2000));
     ASSERT_EQ(p.panel.trailers.size(), 1U);
@@ -242,10 +300,14 @@ TEST(PayloadTransferTest, RefusalsSendNothing) {
         std::function<void(LinkFraming&)> run;
         bool refused;
     } cases[] = {
-        {"empty layout", [&](LinkFraming& l) { UploadLayout(l, AsSpan(empty)); }, true},
-        {"layout above 512000", [&](LinkFraming& l) { UploadLayout(l, AsSpan(huge)); }, true},
-        {"empty firmware", [&](LinkFraming& l) { UpgradeFirmware(l, AsSpan(empty)); }, true},
-        {"layout of 512000", [&](LinkFraming& l) { UploadLayout(l, AsSpan(largest)); }, false},
+        {"empty layout", [&](LinkFraming& l) { static_cast<void>(UploadLayout(l, AsSpan(empty), 512000)); }, true},
+        {"layout above 512000", [&](LinkFraming& l) { static_cast<void>(UploadLayout(l, AsSpan(huge), 512000)); },
+         true},
+        {"layout above a smaller capacity",
+         [&](LinkFraming& l) { static_cast<void>(UploadLayout(l, AsSpan(largest), 511999)); }, true},
+        {"empty firmware", [&](LinkFraming& l) { static_cast<void>(UpgradeFirmware(l, AsSpan(empty))); }, true},
+        {"layout of 512000", [&](LinkFraming& l) { static_cast<void>(UploadLayout(l, AsSpan(largest), 512000)); },
+         false},
     };
     for (const auto& c : cases) {
         Panel p;
@@ -261,7 +323,7 @@ TEST(PayloadTransferTest, RefusalsSendNothing) {
 
 TEST(PayloadTransferTest, RebootIsOneWrite) {
     Panel p;
-    Reboot(p.line.peer);
+    Reboot(p.link);
     EXPECT_THAT(Transcript(p.line.clock.events), ElementsAre("W9600 %reboot\\n"));
 }
 

@@ -48,6 +48,8 @@ void ScriptedPanel::Take(std::string_view bytes) {
         const std::string line = input.substr(0, end + 1);
         input.erase(0, end + 1);
         commands.push_back(line);
+        if (onCommand)
+            onCommand(line);
         if (line == kInfoRequest) {
             Reply(infoReply);
         } else if (line == kLayoutRequest) {

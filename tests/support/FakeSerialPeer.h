@@ -20,6 +20,8 @@ public:
     std::size_t ReadSome(std::uint8_t* buffer, std::size_t maxCount) override;
     bool WaitReadable(std::uint32_t timeoutMs) override;
     void WriteBytes(const std::uint8_t* data, std::size_t length) override;
+    void WriteBytesServiced(const std::uint8_t* data, std::size_t length, std::uint32_t sliceMs,
+                            const std::function<void()>& whileWaiting) override;
     void SetBaudRate(std::uint32_t bitsPerSecond) override;
 
     // The panel's side.
@@ -29,6 +31,9 @@ public:
     void Trickle(std::uint32_t at, std::string_view bytes, std::uint32_t msPerByte);
     // From `at` on, every call fails as an unplugged device does.
     void VanishAt(std::uint32_t at) { vanishAt = at; }
+    // From `at` on, writes never drain: each waits, calling its service, until the port's five
+    // second stall limit fails it. Bytes of a stuck write never reach the panel.
+    void StopDrainingAt(std::uint32_t at) { stuckFrom = at; }
     std::size_t Pending() const { return incoming.size(); }
 
     // Called with each write, after it is logged.
@@ -45,6 +50,7 @@ private:
     FakeLinkClock& clock;
     std::deque<Arrival> incoming; // ordered by arrival time
     std::optional<std::uint32_t> vanishAt;
+    std::optional<std::uint32_t> stuckFrom;
 };
 
 // The events as short lines: "W9600 %highbaud\n" (a write and the speed it left at), "S100",

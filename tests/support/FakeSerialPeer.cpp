@@ -38,7 +38,22 @@ bool FakeSerialPeer::WaitReadable(std::uint32_t timeoutMs) {
 }
 
 void FakeSerialPeer::WriteBytes(const std::uint8_t* data, std::size_t length) {
+    WriteBytesServiced(data, length, 0, {});
+}
+
+void FakeSerialPeer::WriteBytesServiced(const std::uint8_t* data, std::size_t length, std::uint32_t sliceMs,
+                                        const std::function<void()>& whileWaiting) {
     CheckPresent();
+    if (stuckFrom && clock.now >= *stuckFrom) {
+        constexpr std::uint32_t kStallMs = 5000;
+        const std::uint32_t step = sliceMs > 0 ? sliceMs : kStallMs;
+        for (std::uint32_t waited = 0; waited < kStallMs; waited += step) {
+            clock.now += step;
+            if (whileWaiting)
+                whileWaiting();
+        }
+        throw CSerialException(ETIMEDOUT);
+    }
     const std::string bytes(reinterpret_cast<const char*>(data), length);
     clock.events.push_back({LineEvent::Kind::Write, clock.now, bytes, speed});
     if (onWrite)

@@ -21,6 +21,8 @@ public:
     // Answer to the n-th block packet overall.
     std::function<std::string(int packet)> packetReply = [](int) { return std::string("%return 0\r\n"); };
     std::string trailerReply = "%return 0\r\n";
+    // Told of every command line as it arrives, after it is noted.
+    std::function<void(const std::string& line)> onCommand;
 
     // What arrived.
     std::vector<std::string> commands; // every line, with its line end
