@@ -1,16 +1,15 @@
 #include "PtyPair.h"
 #include "QuickTiming.h"
 #include "RichLayout.h"
+#include "ScriptedUiHost.h"
 #include "SimProcess.h"
 #include "TempDir.h"
 #include "app/CFirmwareUpgrade.h"
 #include "app/CMosaicsDlg.h"
-#include "cli/JsonWriter.h"
-#include "cli/LayoutJson.h"
-#include "editors/ScriptedUiHost.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
 #include "layout/TUserImage.h"
+#include "link/LinkProtocol.h"
 #include "link/Transfers.h"
 
 #include <QApplication>
@@ -25,7 +24,6 @@
 
 #include <chrono>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -52,11 +50,12 @@ Buttons buttonsOf(CMosaicsDlg& dlg) {
             dlg.upgradeButton->isEnabled(), dlg.rebootButton->isEnabled()};
 }
 
-std::string dump(const TLayout& layout) {
-    std::ostringstream out;
-    JsonWriter json(out);
-    WriteLayoutJson(json, layout);
-    return out.str();
+// The layout as the panel would receive it, pixels included.
+std::vector<std::uint8_t> encoded(TLayout& layout) {
+    std::string error;
+    const auto image = layout.Encode(kMaxLayoutImageBytes, &error);
+    EXPECT_TRUE(image) << error;
+    return image.value_or(std::vector<std::uint8_t>{});
 }
 
 class MainWindow : public ::testing::Test {
@@ -66,7 +65,10 @@ protected:
     // A window whose port list holds just the given device.
     std::unique_ptr<CMosaicsDlg> window(const std::string& device) {
         auto dlg = std::make_unique<CMosaicsDlg>(
-            layout, nullptr, [device] { return std::vector<PortEntry>{{device, "Test port (" + device + ")"}}; },
+            layout, ui, nullptr,
+            [device] {
+                return std::vector<PortEntry>{{device, "Test port (" + device + ")"}};
+            },
             quickTiming());
         dlg->show();
         dlg->portList->setCurrentIndex(0);
@@ -203,7 +205,7 @@ TEST_F(MainWindow, AnEditedLayoutComesBackIdentical) {
     click(dlg->connectButton);
     click(dlg->connectButton);
     EXPECT_TRUE(logOf(*dlg).ends_with("Downloaded layout from control\r\n"));
-    EXPECT_EQ(dump(layout), dump(sent));
+    EXPECT_EQ(encoded(layout), encoded(sent));
 }
 
 TEST_F(MainWindow, CancelEndsAStuckDownloadAndStaysConnected) {
@@ -282,7 +284,8 @@ TEST_F(QuietPanel, ALayoutTooLargeIsRefusedWithoutSending) {
         for (int y = 0; y < 240; ++y)
             for (int x = 0; x < 320; ++x) {
                 seed = seed * 1664525u + 1013904223u;
-                picture->SetPixel(x, y, {std::uint8_t(seed >> 24), std::uint8_t(seed >> 16), std::uint8_t(seed >> 8), 255});
+                picture->SetPixel(x, y,
+                                  {std::uint8_t(seed >> 24), std::uint8_t(seed >> 16), std::uint8_t(seed >> 8), 255});
             }
         auto entry = std::make_unique<TImageEntry>();
         entry->id = layout.NextImageId();
@@ -300,7 +303,7 @@ TEST_F(QuietPanel, ALayoutTooLargeIsRefusedWithoutSending) {
 }
 
 TEST_F(MainWindow, PortsAreListedByTheirNames) {
-    CMosaicsDlg dlg(layout, nullptr, [] {
+    CMosaicsDlg dlg(layout, ui, nullptr, [] {
         return std::vector<PortEntry>{{"/dev/ttyUSB2", "ttyUSB2 adapter"}, {"/dev/ttyUSB10", "ttyUSB10 adapter"}};
     });
     ASSERT_EQ(dlg.portList->count(), 2);
@@ -309,13 +312,14 @@ TEST_F(MainWindow, PortsAreListedByTheirNames) {
     dlg.portList->setCurrentIndex(1);
     EXPECT_EQ(dlg.ChosenDevice(), "/dev/ttyUSB2");
 
-    CMosaicsDlg none(layout, nullptr, [] { return std::vector<PortEntry>{}; });
+    CMosaicsDlg none(layout, ui, nullptr, [] { return std::vector<PortEntry>{}; });
     EXPECT_EQ(none.portList->count(), 0);
     EXPECT_TRUE(none.connectButton->isEnabled());
 }
 
 TEST_F(MainWindow, NoPortOrABadPortIsReportedAndStaysDisconnected) {
-    CMosaicsDlg dlg(layout, nullptr, [] { return std::vector<PortEntry>{}; }, quickTiming());
+    CMosaicsDlg dlg(
+        layout, ui, nullptr, [] { return std::vector<PortEntry>{}; }, quickTiming());
     click(dlg.connectButton);
     EXPECT_TRUE(logOf(dlg).starts_with("No port chosen")) << logOf(dlg);
     dlg.portList->setEditText("/dev/zyl-no-such-port");
