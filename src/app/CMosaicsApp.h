@@ -10,7 +10,7 @@ class CMosaicsApp : public QApplication {
 public:
     CMosaicsApp(int& argc, char** argv);
     // Returns the program's exit status.
-    int InitInstance();
+    [[nodiscard]] int InitInstance();
 
 private:
     // The desktop every window and dialog of the run talks to.

@@ -128,9 +128,9 @@ void CMosaicsDlg::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     QWidget* focus = focusWidget();
-    if (enter && plain && focus != nullptr && (focus == portList || portList->isAncestorOf(focus)) &&
-        connectButton->isEnabled()) {
-        connectButton->click();
+    if (enter && plain && focus != nullptr && (focus == portList || portList->isAncestorOf(focus))) {
+        if (connectButton->isEnabled())
+            connectButton->click();
         return;
     }
     QDialog::keyPressEvent(event);

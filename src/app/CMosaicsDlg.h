@@ -38,7 +38,7 @@ public:
     // SessionHost
     TransferObserver& BeginProgress(bool reading) override;
     void EndProgress() override;
-    std::optional<std::string> ChooseFirmwareFile() override;
+    [[nodiscard]] std::optional<std::string> ChooseFirmwareFile() override;
     void ShowMessage(const std::string& text) override;
     void LogChanged() override;
 
