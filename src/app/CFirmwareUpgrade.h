@@ -18,7 +18,7 @@ public:
     // TransferObserver
     void progress(int permille) override;
     void keepAlive() override;
-    bool cancelled() override { return cancelRequested; }
+    [[nodiscard]] bool cancelled() override { return cancelRequested; }
 
     // Escape and the close box ask to cancel, like the button.
     void reject() override;

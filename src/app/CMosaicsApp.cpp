@@ -13,7 +13,7 @@ CMosaicsApp::CMosaicsApp(int& argc, char** argv) : QApplication(argc, argv) {
 int CMosaicsApp::InitInstance() {
     // The one layout of the whole run; every editor and transfer works on it.
     TLayout layout;
-    CMosaicsDlg dialog(layout);
+    CMosaicsDlg dialog(layout, ui);
     dialog.exec();
     return 0;
 }

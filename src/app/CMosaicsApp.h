@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editors/QtUiHost.h"
+
 #include <QApplication>
 
 // The application: runs the main window on the one layout until the window closes.
@@ -8,5 +10,9 @@ class CMosaicsApp : public QApplication {
 public:
     CMosaicsApp(int& argc, char** argv);
     // Returns the program's exit status.
-    int InitInstance();
+    [[nodiscard]] int InitInstance();
+
+private:
+    // The desktop every window and dialog of the run talks to.
+    QtUiHost ui;
 };

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,14 +21,16 @@ QPushButton* makeButton(QWidget* parent, const QString& caption, const char* nam
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setAccessibleName(QString(caption).remove('&'));
-    button->setAutoDefault(false);
+    // Enter on a focused command runs that command; only elsewhere does it reach Exit, the default.
+    button->setAutoDefault(true);
     return button;
 }
 
 } // namespace
 
-CMosaicsDlg::CMosaicsDlg(TLayout& layout_, QWidget* parent, Session::PortLister lister, const LinkTiming& timing)
-    : QDialog(parent), layout(layout_) {
+CMosaicsDlg::CMosaicsDlg(TLayout& layout_, UiHost& ui_, QWidget* parent, Session::PortLister lister,
+                         const LinkTiming& timing)
+    : QDialog(parent), layout(layout_), ui(ui_) {
     setWindowTitle("ZYLMosaics");
     setObjectName("mainWindow");
     setWindowIcon(MakeAppIcon());
@@ -120,17 +123,30 @@ void CMosaicsDlg::ShowState() {
     portList->setEnabled(!session->Connected());
 }
 
+void CMosaicsDlg::keyPressEvent(QKeyEvent* event) {
+    // A typed device path is confirmed with Enter; without this the dialog would take Enter as Exit.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    QWidget* focus = focusWidget();
+    if (enter && plain && focus != nullptr && (focus == portList || portList->isAncestorOf(focus))) {
+        if (connectButton->isEnabled())
+            connectButton->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void CMosaicsDlg::OnConnect() {
     session->OnConnect(ChosenDevice().toStdString());
     ShowState();
 }
 
 void CMosaicsDlg::OnEditLayout() {
-    UiHost::Current().ShowMessage(this, "Edit Layout", "The layout editor is not part of this build yet.");
+    ui.ShowMessage(this, "Edit Layout", "The layout editor is not part of this build yet.");
 }
 
 void CMosaicsDlg::OnDefineUserEvents() {
-    UiHost::Current().ShowMessage(this, "Define User Events", "The event editor is not part of this build yet.");
+    ui.ShowMessage(this, "Define User Events", "The event editor is not part of this build yet.");
 }
 
 void CMosaicsDlg::OnUploadLayout() {
@@ -170,15 +186,15 @@ void CMosaicsDlg::EndProgress() {
 }
 
 std::optional<std::string> CMosaicsDlg::ChooseFirmwareFile() {
-    const auto file = UiHost::Current().GetOpenFileName(this, "Upgrade Firmware",
-                                                        "ZYL-1 Firmware File (*.zfw);;All Files (*)", ".zfw");
+    const auto file =
+        ui.GetOpenFileName(this, "Upgrade Firmware", "ZYL-1 Firmware File (*.zfw);;All Files (*)", ".zfw");
     if (!file)
         return std::nullopt;
     return file->toStdString();
 }
 
 void CMosaicsDlg::ShowMessage(const std::string& text) {
-    UiHost::Current().ShowMessage(this, "ZYLMosaics", QString::fromStdString(text));
+    ui.ShowMessage(this, "ZYLMosaics", QString::fromStdString(text));
 }
 
 void CMosaicsDlg::StateChanged() {

@@ -12,14 +12,15 @@ class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
 class TLayout;
+class UiHost;
 
 // The main window: the port list, the status log and the commands, as a view of a Session.
 class CMosaicsDlg : public QDialog, public SessionHost {
     Q_OBJECT
 public:
-    // The lister and clock default to the machine's; tests pass their own.
-    explicit CMosaicsDlg(TLayout& layout, QWidget* parent = nullptr, Session::PortLister lister = {},
-                         const LinkTiming& timing = LinkTiming{});
+    // The lister and timing default to the machine's; tests pass their own.
+    CMosaicsDlg(TLayout& layout, UiHost& ui, QWidget* parent = nullptr, Session::PortLister lister = {},
+                const LinkTiming& timing = LinkTiming{});
     ~CMosaicsDlg() override;
 
     Session& GetSession() { return *session; }
@@ -37,7 +38,7 @@ public:
     // SessionHost
     TransferObserver& BeginProgress(bool reading) override;
     void EndProgress() override;
-    std::optional<std::string> ChooseFirmwareFile() override;
+    [[nodiscard]] std::optional<std::string> ChooseFirmwareFile() override;
     void ShowMessage(const std::string& text) override;
     void LogChanged() override;
     void StateChanged() override;
@@ -54,11 +55,15 @@ public:
     // Shown while a transfer runs; null otherwise.
     CFirmwareUpgrade* progressWindow = nullptr;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void FillPortList();
     // Captions and enabled commands as the session's state says.
     void ShowState();
 
     TLayout& layout;
+    UiHost& ui;
     std::unique_ptr<Session> session;
 };

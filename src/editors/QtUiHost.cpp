@@ -5,8 +5,6 @@
 
 namespace {
 
-UiHost* installed = nullptr;
-
 std::optional<QString> runFileDialog(QWidget* parent, const QString& title, const QString& filter,
                                      const QString& suffix, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, title, QString(), filter);
@@ -21,15 +19,6 @@ std::optional<QString> runFileDialog(QWidget* parent, const QString& title, cons
 }
 
 } // namespace
-
-UiHost& UiHost::Current() {
-    static QtUiHost real;
-    return installed != nullptr ? *installed : real;
-}
-
-void UiHost::Install(UiHost* host) {
-    installed = host;
-}
 
 void QtUiHost::ShowMessage(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox::information(parent, title, text);

@@ -6,9 +6,9 @@
 class QtUiHost : public UiHost {
 public:
     void ShowMessage(QWidget* parent, const QString& title, const QString& text) override;
-    bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
-    std::optional<QString> GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
-                                           const QString& suffix) override;
-    std::optional<QString> GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                           const QString& suffix) override;
+    [[nodiscard]] bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    [[nodiscard]] std::optional<QString> GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                                         const QString& suffix) override;
+    [[nodiscard]] std::optional<QString> GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                                         const QString& suffix) override;
 };

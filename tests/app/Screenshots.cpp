@@ -1,11 +1,11 @@
 // Saves pictures of the main window in each of its states, of the progress window and of the
 // about box, so they can be looked at: zyl-screenshots OUTPUT-FOLDER.
 #include "QuickTiming.h"
+#include "ScriptedUiHost.h"
 #include "SimProcess.h"
 #include "app/CAboutDlg.h"
 #include "app/CFirmwareUpgrade.h"
 #include "app/CMosaicsDlg.h"
-#include "editors/ScriptedUiHost.h"
 #include "layout/TLayout.h"
 
 #include <QApplication>
@@ -26,14 +26,18 @@ void save(QWidget& widget, const QString& folder, const QString& name) {
         std::cout << path.toStdString() << '\n';
 }
 
-void connectedShot(const QString& folder, const QString& name, const std::vector<std::string>& arguments) {
+void connectedShot(UiHost& ui, const QString& folder, const QString& name, const std::vector<std::string>& arguments) {
     TempFolder state;
     TempFolder runtime;
     SimProcess sim(arguments, state.Path(), runtime.Path());
     TLayout layout;
     const std::string device = sim.DevicePath();
-    CMosaicsDlg dlg(layout, nullptr, [&] { return std::vector<PortEntry>{{device, "ZYL-1 simulator (" + device + ")"}}; },
-                    quickTiming());
+    CMosaicsDlg dlg(
+        layout, ui, nullptr,
+        [&] {
+            return std::vector<PortEntry>{{device, "ZYL-1 simulator (" + device + ")"}};
+        },
+        quickTiming());
     dlg.portList->setCurrentIndex(0);
     dlg.OnConnect();
     save(dlg, folder, name);
@@ -53,14 +57,14 @@ int main(int argc, char** argv) {
     ScriptedUiHost ui;
 
     TLayout layout;
-    CMosaicsDlg disconnected(layout, nullptr, [] {
+    CMosaicsDlg disconnected(layout, ui, nullptr, [] {
         return std::vector<PortEntry>{{"/dev/ttyUSB0", "ttyUSB0 — FT232R USB UART"},
                                       {"/dev/pts/4", "ZYL-1 simulator (/dev/pts/4)"}};
     });
     save(disconnected, folder, "main-disconnected");
-    connectedShot(folder, "main-connected", {});
-    connectedShot(folder, "main-connected-firmware-205", {"--firmware", "205"});
-    connectedShot(folder, "main-connected-no-answer", {"--no-info"});
+    connectedShot(ui, folder, "main-connected", {});
+    connectedShot(ui, folder, "main-connected-firmware-205", {"--firmware", "205"});
+    connectedShot(ui, folder, "main-connected-no-answer", {"--no-info"});
 
     CFirmwareUpgrade reading(&disconnected, true);
     reading.progress(420);

@@ -10,7 +10,6 @@
 #include "link/TransferCancelled.h"
 #include "link/TransferObserver.h"
 #include "link/Transfers.h"
-#include "sim/PanelEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -39,9 +38,23 @@ std::vector<std::uint8_t> pattern(std::size_t length, std::uint8_t seed) {
     return b;
 }
 
+// Waits for conditions end as soon as they hold; this long only when something is wrong.
+constexpr auto kGenerous = std::chrono::seconds(30);
+
+// Polls `condition` until it holds or the generous deadline passes.
+template <typename Condition> bool eventually(Condition condition) {
+    const auto deadline = Clock::now() + kGenerous;
+    while (!condition()) {
+        if (Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(milliseconds(10));
+    }
+    return true;
+}
+
 // On a wire with real byte times a speed command needs its own time at 9600 before the switch.
 LinkTiming lineRateTiming() {
-    LinkTiming t = quickTiming();
+    LinkTiming t = simulatorTiming();
     t.downloadSpeedUpPause = 100;
     t.uploadSpeedUpPause = 100;
     t.firmwareSpeedUpPause = 50;
@@ -54,7 +67,6 @@ class Canceller : public TransferObserver {
 public:
     void CancelAfter(milliseconds delay) { at = Clock::now() + delay; }
     bool cancelled() override { return Clock::now() >= at; }
-    Clock::time_point At() const { return at; }
 
 private:
     Clock::time_point at = Clock::now() + std::chrono::seconds(60);
@@ -103,7 +115,7 @@ protected:
         if (sim)
             stop();
     }
-    std::unique_ptr<Connection> connect(const LinkTiming& timing = quickTiming()) {
+    std::unique_ptr<Connection> connect(const LinkTiming& timing = simulatorTiming()) {
         return std::make_unique<Connection>(sim->DevicePath(), timing);
     }
     std::vector<std::uint8_t> stateFile(const char* name) {
@@ -190,9 +202,8 @@ TEST_F(Simulator, FirmwareLandsInTheStateFolderThenThePanelRestarts) {
         EXPECT_EQ(UpgradeFirmware(c->link, firmware), "%return 0\r\n");
     }
     EXPECT_EQ(stateFile("firmware.zfw"), firmware);
-    std::this_thread::sleep_for(milliseconds((PanelEngine::kFlashTime + PanelEngine::kRestartTime) / 1'000'000 + 50));
-    auto again = connect();
-    EXPECT_TRUE(again->Handshake()) << "the port opens again and the panel answers";
+    // Flashing and the restart take the panel away for a while; then the port opens again and it answers.
+    EXPECT_TRUE(eventually([&] { return connect()->Handshake().has_value(); }));
 }
 
 // Whether the device is marked for exclusive use: 1 yes, 0 no, -1 unknown.
@@ -212,26 +223,25 @@ TEST_F(Simulator, LiftsTheToolsExclusiveHoldOnceTheToolCloses) {
     {
         auto c = connect();
         EXPECT_EQ(exclusive(sim->DevicePath()), 1);
-        // Our own look closed the device too; the tool's hold must survive that.
-        std::this_thread::sleep_for(milliseconds(50));
+        // Our own look closed the device too; the tool's hold must survive that. The simulator
+        // takes the close notice before the bytes that follow it, so once it has answered a
+        // handshake it has dealt with the close.
+        ASSERT_TRUE(c->Handshake());
         EXPECT_EQ(exclusive(sim->DevicePath()), 1);
     }
     // The pty keeps the flag after the tool's close; the simulator clears it when it hears of the close.
-    const auto deadline = Clock::now() + std::chrono::seconds(2);
-    while (exclusive(sim->DevicePath()) != 0 && Clock::now() < deadline)
-        std::this_thread::sleep_for(milliseconds(10));
-    EXPECT_EQ(exclusive(sim->DevicePath()), 0);
+    EXPECT_TRUE(eventually([&] { return exclusive(sim->DevicePath()) == 0; }));
     EXPECT_TRUE(connect()->Handshake());
 }
 
-TEST_F(Simulator, RebootSilencesThePanelWhileItRestarts) {
+// That the panel is deaf while it restarts is shown on virtual time in the engine's tests; here
+// a request that lands in the restart would depend on how fast this machine is.
+TEST_F(Simulator, RebootRestartsThePanelThenItAnswersAgain) {
     start();
     auto c = connect();
     ASSERT_TRUE(c->Handshake());
     Reboot(c->link);
-    EXPECT_FALSE(RequestPanelInfo(c->link)) << "restarting";
-    std::this_thread::sleep_for(milliseconds(PanelEngine::kRestartTime / 1'000'000));
-    EXPECT_TRUE(RequestPanelInfo(c->link));
+    EXPECT_TRUE(eventually([&] { return RequestPanelInfo(c->link).has_value(); }));
 }
 
 struct FaultCase {
@@ -266,7 +276,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"LineRate", {"--line-rate", "--seed", "5"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Simulator, ASilentPanelIsLeftByCancelWithinATenthOfASecond) {
+// How soon a cancel takes effect is proven on virtual time; here the real port and simulator
+// must still end each transfer with TransferCancelled.
+TEST_F(Simulator, ASilentPanelIsLeftByCancel) {
     struct Case {
         const char* name;
         void (*run)(Connection&);
@@ -284,9 +296,6 @@ TEST_F(Simulator, ASilentPanelIsLeftByCancelWithinATenthOfASecond) {
         ASSERT_TRUE(c->Handshake()) << k.name;
         c->observer.CancelAfter(milliseconds(400));
         EXPECT_THROW(k.run(*c), TransferCancelled) << k.name;
-        const auto late = std::chrono::duration_cast<milliseconds>(Clock::now() - c->observer.At());
-        EXPECT_LT(late.count(), 100) << k.name;
-        EXPECT_GE(late.count(), 0) << k.name;
     }
 }
 
