@@ -55,7 +55,7 @@ Buttons buttonsOf(CMosaicsDlg& dlg) {
 // The layout as the panel would receive it, pixels included.
 std::vector<std::uint8_t> encoded(TLayout& layout) {
     std::string error;
-    const auto image = layout.Encode(kMaxLayoutImageBytes, &error);
+    const auto image = layout.Encode(TLayout::kUploadCapacity, &error);
     EXPECT_TRUE(image) << error;
     return image.value_or(std::vector<std::uint8_t>{});
 }
