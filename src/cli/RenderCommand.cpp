@@ -3,6 +3,7 @@
 #include "LayoutFileKind.h"
 #include "Zylctl.h"
 #include "layout/FileIo.h"
+#include "layout/TConstListItemVisitor.h"
 #include "layout/TLayout.h"
 #include "layout/TUserPage.h"
 #include "render/PageDrawing.h"
@@ -101,16 +102,16 @@ std::optional<RenderOptions> parse(const std::vector<std::string>& args, std::st
     return std::nullopt;
 }
 
-const char* kindName(std::int32_t kind) {
-    switch (kind) {
-    case TListItem::kBtn8:
-        return "an eight-button page";
-    case TListItem::kNumeric:
-        return "a data-entry page";
-    default:
-        return "a page of an unknown kind";
-    }
-}
+// Tells a user page from the kinds render cannot draw, and names those.
+class UserPageOf : public TConstListItemVisitor {
+public:
+    void Visit(const TUserPage& page) override { userPage = &page; }
+    void Visit(const CBtn8Ctrl&) override { otherKind = "an eight-button page"; }
+    void Visit(const CNumericCtrl&) override { otherKind = "a data-entry page"; }
+
+    const TUserPage* userPage = nullptr;
+    const char* otherKind = "a page of an unknown kind";
+};
 
 // Finds the page the options name in the loaded file; null with the reason when there is none.
 const TUserPage* choosePage(const RenderOptions& options, const TLayout& layout, const TUserPage* filePage,
@@ -137,12 +138,12 @@ const TUserPage* choosePage(const RenderOptions& options, const TLayout& layout,
         reason = file + " has no page with ID " + std::to_string(*options.pageId);
         return nullptr;
     }
-    if (page->kind != TListItem::kUserPage) {
-        reason = "page " + std::to_string(*options.pageId) + " of " + file + " is " + kindName(page->kind) +
-                 ", not a user page";
-        return nullptr;
-    }
-    return static_cast<const TUserPage*>(page);
+    UserPageOf chosen;
+    page->Accept(chosen);
+    if (chosen.userPage == nullptr)
+        reason =
+            "page " + std::to_string(*options.pageId) + " of " + file + " is " + chosen.otherKind + ", not a user page";
+    return chosen.userPage;
 }
 
 } // namespace
