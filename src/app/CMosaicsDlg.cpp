@@ -133,6 +133,9 @@ void CMosaicsDlg::keyPressEvent(QKeyEvent* event) {
             connectButton->click();
         return;
     }
+    // Reading the log is no reason to leave: Enter there does nothing.
+    if (enter && focus == logView)
+        return;
     QDialog::keyPressEvent(event);
 }
 

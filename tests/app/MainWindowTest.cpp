@@ -157,6 +157,18 @@ TEST_F(MainWindow, EnterRunsTheFocusedCommandAndNeverExitBehindIt) {
             EXPECT_EQ(ended.count(), c.ends ? 1 : 0) << what;
             EXPECT_EQ(dlg->isVisible(), !c.ends) << what;
         }
+    // Enter in the log runs nothing and keeps the window.
+    {
+        auto dlg = window("/dev/zyl-no-such-port");
+        QApplication::setActiveWindow(dlg.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        dlg->logView->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(dlg->logView->hasFocus());
+        QSignalSpy ended(dlg.get(), &QDialog::finished);
+        QTest::keyClick(dlg->logView, Qt::Key_Return);
+        EXPECT_EQ(ended.count(), 0);
+        EXPECT_TRUE(dlg->isVisible());
+    }
     // From the port field Enter connects to the typed path.
     auto dlg = window("/dev/null");
     QApplication::setActiveWindow(dlg.get());
