@@ -1,5 +1,6 @@
 // Reading and saving files on disk: what kinds of file are taken, and what a save keeps.
 #include "layout/FileIo.h"
+#include "FileFixture.h"
 #include "TempDir.h"
 #include "layout/TLayout.h"
 
@@ -22,23 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-class FileIo : public ::testing::Test {
-protected:
-    std::string path(const std::string& name) const { return temp.Path(name); }
-
-    static Bytes read(const std::string& file) {
-        Bytes bytes;
-        EXPECT_TRUE(ReadWholeFile(file, 1 << 24, bytes, nullptr));
-        return bytes;
-    }
-    static void write(const std::string& file, const Bytes& bytes) {
-        std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    TempDir temp;
-    const fs::path& dir = temp.Dir();
-};
+class FileIo : public FileFixture {};
 
 // Runs `work` as an ordinary user when the tests run as root, whom permission checks let through.
 // Its result, or nullopt when the privileges cannot be dropped here.

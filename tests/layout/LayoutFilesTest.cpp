@@ -1,4 +1,5 @@
 #include "CraftedImages.h"
+#include "FileFixture.h"
 #include "RichLayout.h"
 #include "TempDir.h"
 #include "layout/FileIo.h"
@@ -21,23 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-class LayoutFiles : public ::testing::Test {
-protected:
-    std::string path(const std::string& name) const { return temp.Path(name); }
-
-    static Bytes read(const std::string& file) {
-        Bytes bytes;
-        EXPECT_TRUE(ReadWholeFile(file, 1 << 24, bytes, nullptr));
-        return bytes;
-    }
-    static void write(const std::string& file, const Bytes& bytes) {
-        std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    TempDir temp;
-    const fs::path& dir = temp.Dir();
-};
+class LayoutFiles : public FileFixture {};
 
 // A user page whose button shows the same user image up and down, with a slider on another.
 TUserPage* pageWithImages(TLayout& layout, std::int32_t& faceImage, std::int32_t& sliderImage) {
