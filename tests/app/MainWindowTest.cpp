@@ -71,7 +71,7 @@ protected:
             [device] {
                 return std::vector<PortEntry>{{device, "Test port (" + device + ")"}};
             },
-            quickTiming());
+            simulatorTiming());
         dlg->show();
         dlg->portList->setCurrentIndex(0);
         return dlg;
@@ -398,7 +398,7 @@ TEST_F(MainWindow, PortsAreListedByTheirNames) {
 
 TEST_F(MainWindow, NoPortOrABadPortIsReportedAndStaysDisconnected) {
     CMosaicsDlg dlg(
-        layout, ui, nullptr, [] { return std::vector<PortEntry>{}; }, quickTiming());
+        layout, ui, nullptr, [] { return std::vector<PortEntry>{}; }, simulatorTiming());
     click(dlg.connectButton);
     EXPECT_TRUE(logOf(dlg).starts_with("No port chosen")) << logOf(dlg);
     dlg.portList->setEditText("/dev/zyl-no-such-port");

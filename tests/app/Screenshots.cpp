@@ -37,7 +37,7 @@ void connectedShot(UiHost& ui, const QString& folder, const QString& name, const
         [&] {
             return std::vector<PortEntry>{{device, "ZYL-1 simulator (" + device + ")"}};
         },
-        quickTiming());
+        simulatorTiming());
     dlg.portList->setCurrentIndex(0);
     dlg.OnConnect();
     save(dlg, folder, name);

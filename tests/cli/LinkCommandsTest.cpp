@@ -12,7 +12,6 @@
 #include <chrono>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace {
 
@@ -26,7 +25,7 @@ protected:
     CliRun run(const std::string& command, const std::vector<std::string>& operands = {}) {
         std::ostringstream out;
         std::ostringstream err;
-        const int status = RunLinkCommand(command, sim->DevicePath(), operands, out, err, quickTiming());
+        const int status = RunLinkCommand(command, sim->DevicePath(), operands, out, err, simulatorTiming());
         return {status, out.str(), err.str()};
     }
     TempFolder state;
@@ -103,8 +102,10 @@ TEST_F(LinkCommands, FirmwareLandsAndRebootAnswers) {
     std::vector<std::uint8_t> landed;
     ASSERT_TRUE(ReadWholeFile(state.Path() + "/firmware.zfw", 10000, landed, nullptr));
     EXPECT_EQ(landed.size(), 2500u);
-    // The panel restarts after taking firmware; give it a moment before the next command.
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    // The panel restarts after taking firmware; it answers again once it is back.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (run("info").status != kExitOk && std::chrono::steady_clock::now() < deadline) {
+    }
     r = run("reboot");
     EXPECT_EQ(r.status, kExitOk) << r.err;
 }

@@ -258,7 +258,7 @@ class SimulatorFault : public Simulator, public ::testing::WithParamInterface<Fa
 TEST_P(SimulatorFault, TransfersStillComplete) {
     start(GetParam().arguments);
     const bool lineRate = GetParam().arguments[0] == "--line-rate";
-    auto c = connect(lineRate ? lineRateTiming() : quickTiming());
+    auto c = connect(lineRate ? lineRateTiming() : simulatorTiming());
     ASSERT_TRUE(c->Handshake());
     const auto payload = pattern(3000, 1);
     static_cast<void>(UploadLayout(c->link, payload, TLayout::kUploadCapacity));
