@@ -152,9 +152,7 @@ bool Session::Handshake(const std::string& path) {
         return false;
     }
     // Known before the download, so a cancelled download still leaves the buttons right.
-    const PanelVersions answered = *versions;
-    SetState(answered.AcceptsLayoutUpload() ? State::IdentifiedUploads : State::Identified);
-    versions = answered;
+    SetState(versions->AcceptsLayoutUpload() ? State::IdentifiedUploads : State::Identified);
     AppendLog(ConnectedText(*versions));
     return true;
 }
