@@ -1,6 +1,9 @@
 #include "QtUiHost.h"
 
+#include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 
 namespace {
@@ -38,4 +41,29 @@ std::optional<QString> QtUiHost::GetSaveFileName(QWidget* parent, const QString&
                                                  const QString& suffix) {
     // Qt's save dialog asks before overwriting by default.
     return runFileDialog(parent, title, filter, suffix, QFileDialog::AcceptSave);
+}
+
+std::optional<int> QtUiHost::ChooseFromMenu(QWidget* parent, const QStringList& items, const QPoint& at) {
+    QMenu menu(parent);
+    for (const QString& item : items)
+        menu.addAction(item);
+    const QSize size = menu.sizeHint();
+    QAction* chosen = menu.exec(at - QPoint(size.width() / 2, size.height()));
+    if (chosen == nullptr)
+        return std::nullopt;
+    return static_cast<int>(menu.actions().indexOf(chosen));
+}
+
+std::optional<std::uint32_t> QtUiHost::GetColor(QWidget* parent, std::uint32_t initial) {
+    const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
+                       static_cast<int>((initial >> 16) & 0xFF));
+    const QColor color = QColorDialog::getColor(start, parent);
+    if (!color.isValid())
+        return std::nullopt;
+    return static_cast<std::uint32_t>(color.red()) | static_cast<std::uint32_t>(color.green()) << 8 |
+           static_cast<std::uint32_t>(color.blue()) << 16;
+}
+
+int QtUiHost::RunDialog(QDialog& dialog) {
+    return dialog.exec();
 }

@@ -2,7 +2,7 @@
 
 #include "UiHost.h"
 
-// UiHost over Qt's own message boxes and file dialogs.
+// UiHost over Qt's own message boxes, file and colour dialogs and menus.
 class QtUiHost : public UiHost {
 public:
     void ShowMessage(QWidget* parent, const QString& title, const QString& text) override;
@@ -11,4 +11,8 @@ public:
                                                          const QString& suffix) override;
     [[nodiscard]] std::optional<QString> GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                                          const QString& suffix) override;
+    [[nodiscard]] std::optional<int> ChooseFromMenu(QWidget* parent, const QStringList& items,
+                                                    const QPoint& at) override;
+    [[nodiscard]] std::optional<std::uint32_t> GetColor(QWidget* parent, std::uint32_t initial) override;
+    int RunDialog(QDialog& dialog) override;
 };

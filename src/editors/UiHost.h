@@ -1,14 +1,18 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
+class QDialog;
+class QPoint;
 class QWidget;
 
-// The one seam between the dialogs and the desktop: message boxes, questions and file choosers.
-// Whoever builds a window or dialog passes one in: the application its QtUiHost, tests a
-// scripted one.
+// The one seam between the dialogs and the desktop: message boxes, questions, file choosers,
+// popup menus, the colour dialog and nested modal dialogs. Whoever builds a window or dialog
+// passes one in: the application its QtUiHost, tests a scripted one.
 class UiHost {
 public:
     virtual ~UiHost() = default;
@@ -18,9 +22,18 @@ public:
     [[nodiscard]] virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     // A file to open or to save to; nothing when the user cancels. `filter` is in Qt's form,
     // e.g. "ZYL-1 Template Files (*.zyl);;All Files (*)"; `suffix` is added to a typed name
-    // without one.
+    // without one. Saving asks before it replaces an existing file.
     [[nodiscard]] virtual std::optional<QString> GetOpenFileName(QWidget* parent, const QString& title,
                                                                  const QString& filter, const QString& suffix) = 0;
     [[nodiscard]] virtual std::optional<QString> GetSaveFileName(QWidget* parent, const QString& title,
                                                                  const QString& filter, const QString& suffix) = 0;
+    // A popup menu of `items` whose bottom edge sits at the global point `at`, centred on it
+    // horizontally; the index of the chosen item, or nothing when the menu is dismissed.
+    [[nodiscard]] virtual std::optional<int> ChooseFromMenu(QWidget* parent, const QStringList& items,
+                                                            const QPoint& at) = 0;
+    // The system colour dialog, fully opened, starting from `initial`; colours are 0x00BBGGRR.
+    // Nothing when the user cancels.
+    [[nodiscard]] virtual std::optional<std::uint32_t> GetColor(QWidget* parent, std::uint32_t initial) = 0;
+    // Runs a nested dialog modally and returns its result (QDialog::Accepted or Rejected).
+    virtual int RunDialog(QDialog& dialog) = 0;
 };

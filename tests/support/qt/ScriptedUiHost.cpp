@@ -1,5 +1,7 @@
 #include "ScriptedUiHost.h"
 
+#include <QDialog>
+
 namespace {
 
 std::optional<QString> next(std::deque<QString>& queue) {
@@ -37,4 +39,41 @@ std::optional<QString> ScriptedUiHost::GetSaveFileName(QWidget*, const QString& 
                                                        const QString&) {
     fileRequests.push_back(title + " | " + filter);
     return next(saveFiles);
+}
+
+std::optional<int> ScriptedUiHost::ChooseFromMenu(QWidget*, const QStringList& items, const QPoint&) {
+    menus.push_back(items.join('|'));
+    const std::optional<QString> choice = next(menuChoices);
+    if (!choice)
+        return std::nullopt;
+    const auto index = items.indexOf(*choice);
+    if (index < 0)
+        return std::nullopt;
+    return static_cast<int>(index);
+}
+
+std::optional<std::uint32_t> ScriptedUiHost::GetColor(QWidget*, std::uint32_t initial) {
+    colorRequests.push_back(initial);
+    if (colors.empty())
+        return std::nullopt;
+    const std::optional<std::uint32_t> color = colors.front();
+    colors.pop_front();
+    return color;
+}
+
+int ScriptedUiHost::RunDialog(QDialog& dialog) {
+    dialogs.push_back(dialog.windowTitle());
+    dialog.setResult(QDialog::Rejected);
+    if (dialogSteps.empty()) {
+        dialog.reject();
+        return dialog.result();
+    }
+    const std::function<void(QDialog&)> step = std::move(dialogSteps.front());
+    dialogSteps.pop_front();
+    // Shown, as under exec(), so focus and visibility behave as for the user.
+    dialog.show();
+    step(dialog);
+    if (dialog.isVisible())
+        dialog.reject();
+    return dialog.result();
 }

@@ -1,0 +1,6 @@
+#pragma once
+
+class QApplication;
+
+// The one QApplication of a test program, on the offscreen platform.
+QApplication& QtTestApp();
