@@ -6,6 +6,10 @@
 #include "app/CAboutDlg.h"
 #include "app/CFirmwareUpgrade.h"
 #include "app/CMosaicsDlg.h"
+#include "editors/CBtn8Dlg.h"
+#include "editors/CEventDef.h"
+#include "layout/AnsiCodePage.h"
+#include "layout/CBtn8Ctrl.h"
 #include "layout/TLayout.h"
 
 #include <QApplication>
@@ -43,6 +47,57 @@ void connectedShot(UiHost& ui, const QString& folder, const QString& name, const
     save(dlg, folder, name);
 }
 
+// The event definitions whole and cut down to a small window, and an eight-button page.
+void eventShots(const QString& folder) {
+    const char16_t* events[][2] = {
+        {u"Lights on (living room)", u"#LIGHTS LR ON"},
+        {u"Lights off (living room)", u"#LIGHTS LR OFF"},
+        {u"Scene: dinner", u"#SCENE 3"},
+        {u"Blinds up", u"#BLINDS ALL UP"},
+        {u"Blinds down", u"#BLINDS ALL DOWN"},
+        {u"Heating comfort 21 \u00B0C", u"#HEAT SET 21"},
+        {u"Heating eco", u"#HEAT ECO"},
+        {u"Garage door", u"#GARAGE TOGGLE"},
+        {u"Music play", u"#AUDIO PLAY"},
+        {u"Music stop", u"#AUDIO STOP"},
+        {u"Volume up", u"#AUDIO VOL+"},
+        {u"Volume down", u"#AUDIO VOL-"},
+        {u"Alarm arm", u"#ALARM ARM AWAY"},
+        {u"Alarm disarm", u"#ALARM DISARM"},
+        {u"Terrace lights", u"#LIGHTS TERRACE TOGGLE"},
+        {u"Fountain", u"#POND PUMP TOGGLE"},
+    };
+    TLayout layout;
+    for (int i = 0; i < static_cast<int>(std::size(events)); ++i) {
+        StoreAnsiSlot(events[i][0], {layout.EventDescription(i), TLayout::kEventBytes}, CEventDef::kStoredBytes);
+        StoreAnsiSlot(events[i][1], {layout.EventText(i), TLayout::kEventBytes}, CEventDef::kStoredBytes);
+    }
+    CEventDef whole(layout);
+    whole.resize(whole.DesignedSize());
+    save(whole, folder, "events");
+    CEventDef small(layout);
+    small.resize(460, 300);
+    save(small, folder, "events-small");
+
+    const char16_t* buttons[][2] = {
+        {u"Lights", u"#LIGHTS LR ON"},
+        {u"Dim", u"#LIGHTS LR 30"},
+        {u"Off", u"#LIGHTS LR OFF"},
+        {u"Blinds up", u"#BLINDS ALL UP"},
+        {u"Blinds down", u"#BLINDS ALL DOWN"},
+        {u"Caf\u00E9", u"#SCENE CAFE"},
+        {u"Music", u"#AUDIO PLAY"},
+        {u"All off", u"#ALL OFF"},
+    };
+    CBtn8Ctrl page(nullptr, u"8 Button");
+    for (int i = 0; i < CBtn8Ctrl::kButtons; ++i) {
+        StoreAnsiSlot(buttons[i][0], page.buttonLabels[i]);
+        StoreAnsiSlot(buttons[i][1], page.buttonEvents[i]);
+    }
+    CBtn8Dlg btn8(page);
+    save(btn8, folder, "btn8");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -74,5 +129,6 @@ int main(int argc, char** argv) {
     save(writing, folder, "progress-writing");
     CAboutDlg about(&disconnected);
     save(about, folder, "about");
+    eventShots(folder);
     return 0;
 }
