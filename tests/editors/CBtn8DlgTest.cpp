@@ -1,6 +1,5 @@
 #include "editors/CBtn8Dlg.h"
 #include "QtTestApp.h"
-#include "ScriptedUiHost.h"
 #include "TypeText.h"
 
 #include <QApplication>
@@ -86,21 +85,6 @@ TEST(CBtn8Dlg, TypedTextsLandInTheirSlots) {
             EXPECT_EQ(slotText(page.buttonEvents[i]), padded(typed ? c.storedEvent : "")) << c.button << " " << i;
         }
     }
-}
-
-// The control programming dialog runs it through its UiHost; the scripted user confirms.
-TEST(CBtn8Dlg, RunAsANestedDialogWritesOnAccept) {
-    QtTestApp();
-    CBtn8Ctrl page(nullptr, u"8 Button");
-    CBtn8Dlg dlg(page);
-    ScriptedUiHost ui;
-    ui.dialogSteps.push_back([](QDialog& d) {
-        QTest::keyClicks(d.findChild<QLineEdit*>("buttonEvent2"), "#TWO");
-        d.accept();
-    });
-    EXPECT_EQ(ui.RunDialog(dlg), QDialog::Accepted);
-    EXPECT_EQ(ui.dialogs, QStringList{"8 Button Page"});
-    EXPECT_EQ(slotText(page.buttonEvents[1]), padded("#TWO"));
 }
 
 // A slot without a NUL opens as its 80 bytes, not running on into the next slot.
