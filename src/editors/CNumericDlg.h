@@ -2,7 +2,10 @@
 
 #include <QDialog>
 
+class CColorButton;
 class CNumericCtrl;
+class QLabel;
+class QLineEdit;
 class UiHost;
 
 // "Numeric Entry Page": a data-entry page's name, colours and text lines, written on OK.
@@ -11,5 +14,19 @@ class CNumericDlg : public QDialog {
 public:
     CNumericDlg(CNumericCtrl& page, UiHost& ui, QWidget* parent = nullptr);
 
+    // Reads the controls into the page and closes with OK.
+    void OnOK();
+
     CNumericCtrl& page;
+    QLineEdit* pageName;
+    CColorButton* backgroundColor;
+    CColorButton* primaryColor;
+    CColorButton* highlightColor;
+    CColorButton* textColor;
+    QLineEdit* textLine1;
+    QLineEdit* textLine2;
+    QLineEdit* textLine3;
+    // Loaded but never shown, so the fourth line goes back as it came.
+    QLineEdit* textLine4;
+    QLabel* textLine4Label;
 };

@@ -7,9 +7,13 @@
 #include "app/CFirmwareUpgrade.h"
 #include "app/CMosaicsDlg.h"
 #include "editors/CBtn8Dlg.h"
+#include "editors/CColorButton.h"
+#include "editors/CColourPopup.h"
 #include "editors/CEventDef.h"
+#include "editors/CNumericDlg.h"
 #include "layout/AnsiCodePage.h"
 #include "layout/CBtn8Ctrl.h"
+#include "layout/CNumericCtrl.h"
 #include "layout/TLayout.h"
 
 #include <QApplication>
@@ -130,5 +134,22 @@ int main(int argc, char** argv) {
     CAboutDlg about(&disconnected);
     save(about, folder, "about");
     eventShots(folder);
+
+    CNumericCtrl keypad(nullptr, u"Door Keypad");
+    keypad.backgroundColor = 0x008B0000;
+    keypad.primaryColor = 0x00C0C0C0;
+    keypad.highlightColor = 0x0000D7FF;
+    keypad.textColor = static_cast<std::int32_t>(0x00FFFFFF);
+    keypad.textLines = {u"Enter your code", u"then press OK", u"", u""};
+    CNumericDlg numeric(keypad, ui);
+    numeric.move(120, 80);
+    save(numeric, folder, "numeric-entry-page");
+    // The background colour's popup, open on dark blue with the mouse over light blue.
+    numeric.backgroundColor->click();
+    if (CColourPopup* popup = numeric.backgroundColor->Popup()) {
+        popup->ChangeSelection(21);
+        save(*popup, folder, "colour-popup");
+        popup->EndSelection(false);
+    }
     return 0;
 }
