@@ -6,11 +6,16 @@
 #include "app/CAboutDlg.h"
 #include "app/CFirmwareUpgrade.h"
 #include "app/CMosaicsDlg.h"
+#include "editors/CZYLProg.h"
+#include "editors/CZylUserDlg.h"
+#include "layout/CBtn8Ctrl.h"
+#include "layout/CNumericCtrl.h"
 #include "layout/TLayout.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QListWidget>
 
 #include <iostream>
 
@@ -41,6 +46,24 @@ void connectedShot(UiHost& ui, const QString& folder, const QString& name, const
     dlg.portList->setCurrentIndex(0);
     dlg.OnConnect();
     save(dlg, folder, name);
+}
+
+// A layout as a user would have it: pages of every kind, a default page and settings made.
+void fillProgrammedLayout(TLayout& layout) {
+    layout.controlName = u"Main Floor Panel";
+    layout.manualBrightness = 80;
+    layout.sleepTimeout = 300;
+    layout.pinOnWakeup = 1;
+    layout.timeoutPin = u"2468";
+    layout.securityPin = u"1357";
+    layout.defaultPageTimeout = 60;
+    layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Living Room"), nullptr);
+    layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Kitchen"), nullptr);
+    layout.InsertPageAfter(std::make_unique<CBtn8Ctrl>(&layout, u"Lighting Scenes"), nullptr);
+    layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Climate"), nullptr);
+    layout.InsertPageAfter(std::make_unique<CNumericCtrl>(&layout, u"Door Code"), nullptr);
+    layout.InsertPageAfter(std::make_unique<CBtn8Ctrl>(&layout, u"Audio Zones"), nullptr);
+    layout.defaultPageId = layout.pages.front()->pageId;
 }
 
 } // namespace
@@ -74,5 +97,13 @@ int main(int argc, char** argv) {
     save(writing, folder, "progress-writing");
     CAboutDlg about(&disconnected);
     save(about, folder, "about");
+
+    TLayout programmed;
+    fillProgrammedLayout(programmed);
+    CZYLProg prog(programmed, ui, &disconnected);
+    prog.pageList->setCurrentRow(2);
+    save(prog, folder, "programming");
+    CZylUserDlg userPage(programmed, static_cast<TUserPage&>(*programmed.pages[1]), ui, false, &prog);
+    save(userPage, folder, "user-page");
     return 0;
 }
