@@ -3,6 +3,8 @@
 #include "AppIcon.h"
 #include "CAboutDlg.h"
 #include "CFirmwareUpgrade.h"
+#include "editors/CEventDef.h"
+#include "editors/CZYLProg.h"
 #include "editors/UiHost.h"
 
 #include <QAction>
@@ -145,11 +147,14 @@ void CMosaicsDlg::OnConnect() {
 }
 
 void CMosaicsDlg::OnEditLayout() {
-    ui.ShowMessage(this, "Edit Layout", "The layout editor is not part of this build yet.");
+    // The dialog changes the layout in place; its result tells nothing the window needs.
+    CZYLProg dialog(layout, ui, this);
+    ui.RunDialog(dialog);
 }
 
 void CMosaicsDlg::OnDefineUserEvents() {
-    ui.ShowMessage(this, "Define User Events", "The event editor is not part of this build yet.");
+    CEventDef dialog(layout, this);
+    ui.RunDialog(dialog);
 }
 
 void CMosaicsDlg::OnUploadLayout() {

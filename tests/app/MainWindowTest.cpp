@@ -6,6 +6,11 @@
 #include "TempDir.h"
 #include "app/CFirmwareUpgrade.h"
 #include "app/CMosaicsDlg.h"
+#include "editors/CBtn8Dlg.h"
+#include "editors/CEventDef.h"
+#include "editors/CZYLProg.h"
+#include "layout/AnsiCodePage.h"
+#include "layout/CBtn8Ctrl.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
 #include "layout/TUserImage.h"
@@ -16,6 +21,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -280,6 +286,90 @@ TEST_F(MainWindow, AnEditedLayoutComesBackIdentical) {
     click(dlg->connectButton);
     click(dlg->connectButton);
     EXPECT_TRUE(logOf(*dlg).ends_with("Downloaded layout from control\r\n"));
+    EXPECT_EQ(encoded(layout), encoded(sent));
+}
+
+// Both editors work on the window's one layout, whatever the connection state.
+TEST_F(MainWindow, EditorsOpenOnTheOneLayout) {
+    const struct {
+        QPushButton* CMosaicsDlg::*button;
+        const char* title;
+    } cases[] = {{&CMosaicsDlg::editLayoutButton, "ZYL-1 Programming"},
+                 {&CMosaicsDlg::defineEventsButton, "User Event Definitions"}};
+    auto dlg = window("/dev/null");
+    for (const auto& c : cases) {
+        ui.dialogs.clear();
+        TLayout* edited = nullptr;
+        ui.dialogSteps = {[&](QDialog& d) {
+            if (auto* prog = qobject_cast<CZYLProg*>(&d))
+                edited = &prog->layout;
+            if (auto* events = qobject_cast<CEventDef*>(&d))
+                edited = &events->layout;
+        }};
+        click((*dlg).*c.button);
+        EXPECT_EQ(ui.dialogs, QStringList{c.title});
+        EXPECT_EQ(edited, &layout) << c.title;
+        EXPECT_TRUE(ui.messages.isEmpty());
+    }
+}
+
+// The whole path of an edit: a new eight-button page made the default and a new brightness reach
+// the panel and come back from it unchanged.
+TEST_F(MainWindow, AnEditedLayoutReachesThePanel) {
+    startSim();
+    auto dlg = window(sim->DevicePath());
+    click(dlg->connectButton);
+    const std::size_t pagesBefore = layout.pages.size();
+    ASSERT_GT(pagesBefore, 0u);
+
+    ui.menuChoices = {"8 Button 2 Column"};
+    ui.dialogSteps.push_back([](QDialog& d) {
+        auto& prog = static_cast<CZYLProg&>(d);
+        click(prog.addButton);
+        ASSERT_EQ(prog.SelectedRow(), prog.pageList->count() - 1) << "appended and selected";
+        click(prog.setDefaultButton);
+        prog.manualBrightness->selectAll();
+        QTest::keyClicks(prog.manualBrightness, "37");
+        click(prog.okButton);
+    });
+    ui.dialogSteps.push_back([](QDialog& d) {
+        auto& buttons = static_cast<CBtn8Dlg&>(d);
+        if (buttons.findChild<QLineEdit*>("buttonLabel1") == nullptr) {
+            d.accept();
+            for (int i = 0; i < CBtn8Ctrl::kButtons; ++i) {
+                const auto n = static_cast<std::size_t>(i);
+                const std::u16string digit(1, static_cast<char16_t>(u'1' + i));
+                ASSERT_TRUE(StoreAnsiSlot(u"Lamp " + digit, buttons.page.buttonLabels[n]));
+                ASSERT_TRUE(StoreAnsiSlot(u"LAMP" + digit, buttons.page.buttonEvents[n]));
+            }
+            return;
+        }
+        for (int i = 1; i <= CBtn8Ctrl::kButtons; ++i) {
+            QTest::keyClicks(buttons.findChild<QLineEdit*>(QString("buttonLabel%1").arg(i)), QString("Lamp %1").arg(i));
+            QTest::keyClicks(buttons.findChild<QLineEdit*>(QString("buttonEvent%1").arg(i)), QString("LAMP%1").arg(i));
+        }
+        for (QPushButton* button : buttons.findChildren<QPushButton*>())
+            if (button->text().remove('&') == "OK")
+                return click(button);
+        d.accept();
+    });
+    click(dlg->editLayoutButton);
+    EXPECT_EQ(ui.dialogs, (QStringList{"ZYL-1 Programming", "8 Button Page"}));
+    ASSERT_EQ(layout.pages.size(), pagesBefore + 1);
+    const TListItem& added = *layout.pages.back();
+    ASSERT_EQ(added.kind, TListItem::kBtn8);
+    EXPECT_EQ(LoadAnsiSlot(static_cast<const CBtn8Ctrl&>(added).buttonLabels[7]), u"Lamp 8");
+    EXPECT_EQ(layout.defaultPageId, added.pageId);
+    EXPECT_EQ(layout.manualBrightness, 37);
+    // Compared with the layout as decoded, as the panel's copy comes back through a decode too.
+    TLayout sent;
+    ASSERT_TRUE(sent.Decode(encoded(layout)));
+
+    click(dlg->uploadButton);
+    EXPECT_TRUE(dlg->GetSession().LastProblem().empty()) << dlg->GetSession().LastProblem();
+    click(dlg->connectButton);
+    click(dlg->connectButton);
+    EXPECT_TRUE(logOf(*dlg).ends_with("Downloaded layout from control\r\n")) << logOf(*dlg);
     EXPECT_EQ(encoded(layout), encoded(sent));
 }
 

@@ -11,6 +11,8 @@
 #include "editors/CColourPopup.h"
 #include "editors/CEventDef.h"
 #include "editors/CNumericDlg.h"
+#include "editors/CZYLProg.h"
+#include "editors/CZylUserDlg.h"
 #include "layout/AnsiCodePage.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/CNumericCtrl.h"
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QListWidget>
 
 #include <iostream>
 
@@ -100,7 +103,23 @@ void eventShots(const QString& folder) {
     }
     CBtn8Dlg btn8(page);
     save(btn8, folder, "btn8");
-}
+    // A layout as a user would have it: pages of every kind, a default page and settings made.
+    void fillProgrammedLayout(TLayout & layout) {
+        layout.controlName = u"Main Floor Panel";
+        layout.manualBrightness = 80;
+        layout.sleepTimeout = 300;
+        layout.pinOnWakeup = 1;
+        layout.timeoutPin = u"2468";
+        layout.securityPin = u"1357";
+        layout.defaultPageTimeout = 60;
+        layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Living Room"), nullptr);
+        layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Kitchen"), nullptr);
+        layout.InsertPageAfter(std::make_unique<CBtn8Ctrl>(&layout, u"Lighting Scenes"), nullptr);
+        layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Climate"), nullptr);
+        layout.InsertPageAfter(std::make_unique<CNumericCtrl>(&layout, u"Door Code"), nullptr);
+        layout.InsertPageAfter(std::make_unique<CBtn8Ctrl>(&layout, u"Audio Zones"), nullptr);
+        layout.defaultPageId = layout.pages.front()->pageId;
+    }
 
 } // namespace
 
@@ -151,5 +170,13 @@ int main(int argc, char** argv) {
         save(*popup, folder, "colour-popup");
         popup->EndSelection(false);
     }
+
+    TLayout programmed;
+    fillProgrammedLayout(programmed);
+    CZYLProg prog(programmed, ui, &disconnected);
+    prog.pageList->setCurrentRow(2);
+    save(prog, folder, "programming");
+    CZylUserDlg userPage(programmed, static_cast<TUserPage&>(*programmed.pages[1]), ui, false, &prog);
+    save(userPage, folder, "user-page");
     return 0;
 }
