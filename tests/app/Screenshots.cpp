@@ -103,23 +103,25 @@ void eventShots(const QString& folder) {
     }
     CBtn8Dlg btn8(page);
     save(btn8, folder, "btn8");
-    // A layout as a user would have it: pages of every kind, a default page and settings made.
-    void fillProgrammedLayout(TLayout & layout) {
-        layout.controlName = u"Main Floor Panel";
-        layout.manualBrightness = 80;
-        layout.sleepTimeout = 300;
-        layout.pinOnWakeup = 1;
-        layout.timeoutPin = u"2468";
-        layout.securityPin = u"1357";
-        layout.defaultPageTimeout = 60;
-        layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Living Room"), nullptr);
-        layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Kitchen"), nullptr);
-        layout.InsertPageAfter(std::make_unique<CBtn8Ctrl>(&layout, u"Lighting Scenes"), nullptr);
-        layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Climate"), nullptr);
-        layout.InsertPageAfter(std::make_unique<CNumericCtrl>(&layout, u"Door Code"), nullptr);
-        layout.InsertPageAfter(std::make_unique<CBtn8Ctrl>(&layout, u"Audio Zones"), nullptr);
-        layout.defaultPageId = layout.pages.front()->pageId;
-    }
+}
+
+// A layout as a user would have it: pages of every kind, a default page and settings made.
+void fillProgrammedLayout(TLayout& layout) {
+    layout.controlName = u"Main Floor Panel";
+    layout.manualBrightness = 80;
+    layout.sleepTimeout = 300;
+    layout.pinOnWakeup = 1;
+    layout.timeoutPin = u"2468";
+    layout.securityPin = u"1357";
+    layout.defaultPageTimeout = 60;
+    layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Living Room"), nullptr);
+    layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Kitchen"), nullptr);
+    layout.InsertPageAfter(std::make_unique<CBtn8Ctrl>(&layout, u"Lighting Scenes"), nullptr);
+    layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Climate"), nullptr);
+    layout.InsertPageAfter(std::make_unique<CNumericCtrl>(&layout, u"Door Code"), nullptr);
+    layout.InsertPageAfter(std::make_unique<CBtn8Ctrl>(&layout, u"Audio Zones"), nullptr);
+    layout.defaultPageId = layout.pages.front()->pageId;
+}
 
 } // namespace
 
