@@ -31,7 +31,7 @@ CBtn8Dlg::CBtn8Dlg(CBtn8Ctrl& page_, QWidget* parent) : QDialog(parent), page(pa
         const QString caption = "Button " + number + ":";
         auto* label = new QLabel("Button &" + number + ":", this);
         label->setObjectName("buttonRowLabel" + number);
-        buttonLabelEdits[i] = makeEdit(this, "buttonLabel" + number, caption + " Label", 14);
+        buttonLabelEdits[i] = makeEdit(this, "buttonLabel" + number, caption, 14);
         buttonEventEdits[i] = makeEdit(this, "buttonEvent" + number, caption + " Event Text", 40);
         label->setBuddy(buttonLabelEdits[i]);
         grid->addWidget(label, i, 0);

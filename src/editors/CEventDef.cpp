@@ -44,8 +44,8 @@ CEventDef::CEventDef(TLayout& layout_, QWidget* parent) : CScrollDialog(parent),
         const QString caption = "Event #" + number;
         auto* label = new QLabel(caption, form);
         label->setObjectName("eventLabel" + number);
-        descriptionEdits[i] = makeEdit(form, "description" + number, caption + " Description", 28);
-        eventTextEdits[i] = makeEdit(form, "eventText" + number, caption + " Text", 44);
+        descriptionEdits[i] = makeEdit(form, "description" + number, caption, 28);
+        eventTextEdits[i] = makeEdit(form, "eventText" + number, caption + " Event Text", 44);
         label->setBuddy(descriptionEdits[i]);
         grid->addWidget(label, i + 1, 0);
         grid->addWidget(descriptionEdits[i], i + 1, 1);

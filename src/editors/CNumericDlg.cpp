@@ -8,7 +8,10 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
+
+#include <tuple>
 
 #include <limits>
 
@@ -74,6 +77,13 @@ CNumericDlg::CNumericDlg(CNumericCtrl& page_, UiHost& ui, QWidget* parent) : QDi
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName("buttons");
+    for (const auto& [which, caption, name] : {std::tuple{QDialogButtonBox::Ok, "OK", "okButton"},
+                                               std::tuple{QDialogButtonBox::Cancel, "Cancel", "cancelButton"}}) {
+        QPushButton* button = buttons->button(which);
+        button->setText(caption);
+        button->setObjectName(name);
+        button->setAccessibleName(caption);
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, &CNumericDlg::OnOK);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -12,6 +12,8 @@
 CScrollDialog::CScrollDialog(QWidget* parent) : QDialog(parent), scrollArea(new QScrollArea(this)) {
     scrollArea->setObjectName("scrollArea");
     scrollArea->setWidgetResizable(true);
+    // Tab goes from field to field; the area itself is no stop of its own.
+    scrollArea->setFocusPolicy(Qt::NoFocus);
     setSizeGripEnabled(true);
     // Tab already scrolls a scroll area to the new focus; mnemonics, clicks and back-tabbing
     // from the buttons must as well.

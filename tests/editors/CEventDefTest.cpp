@@ -152,8 +152,8 @@ TEST(CEventDef, RowsAreNamedAndTabbedInReadingOrder) {
     for (int i = 1; i <= CEventDef::kEvents; ++i) {
         const QString n = QString::number(i);
         expected << "description" + n << "eventText" + n;
-        EXPECT_EQ(field(dlg, "description" + n)->accessibleName(), "Event #" + n + " Description");
-        EXPECT_EQ(field(dlg, "eventText" + n)->accessibleName(), "Event #" + n + " Text");
+        EXPECT_EQ(field(dlg, "description" + n)->accessibleName(), "Event #" + n);
+        EXPECT_EQ(field(dlg, "eventText" + n)->accessibleName(), "Event #" + n + " Event Text");
     }
     expected << "okButton"
              << "cancelButton";
