@@ -11,9 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <tuple>
-
 #include <limits>
+#include <tuple>
 
 namespace {
 
