@@ -5,6 +5,7 @@
 #include "CFirmwareUpgrade.h"
 #include "editors/CEventDef.h"
 #include "editors/CZYLProg.h"
+#include "editors/DialogParts.h"
 #include "editors/UiHost.h"
 
 #include <QAction>
@@ -20,9 +21,7 @@
 namespace {
 
 QPushButton* makeButton(QWidget* parent, const QString& caption, const char* name) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(QString(caption).remove('&'));
+    QPushButton* button = MakeButton(parent, caption, name);
     // Enter on a focused command runs that command; only elsewhere does it reach Exit, the default.
     button->setAutoDefault(true);
     return button;

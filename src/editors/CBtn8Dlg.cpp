@@ -1,5 +1,6 @@
 #include "CBtn8Dlg.h"
 
+#include "DialogParts.h"
 #include "SlotText.h"
 
 #include <QDialogButtonBox>
@@ -9,17 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QLineEdit* makeEdit(QWidget* parent, const QString& name, const QString& accessibleName, int minChars) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setAccessibleName(accessibleName);
-    edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * minChars);
-    return edit;
-}
-
-} // namespace
+#include <vector>
 
 CBtn8Dlg::CBtn8Dlg(CBtn8Ctrl& page_, QWidget* parent) : QDialog(parent), page(page_) {
     setObjectName("buttonPage");
@@ -31,8 +22,8 @@ CBtn8Dlg::CBtn8Dlg(CBtn8Ctrl& page_, QWidget* parent) : QDialog(parent), page(pa
         const QString caption = "Button " + number + ":";
         auto* label = new QLabel("Button &" + number + ":", this);
         label->setObjectName("buttonRowLabel" + number);
-        buttonLabelEdits[i] = makeEdit(this, "buttonLabel" + number, caption, 14);
-        buttonEventEdits[i] = makeEdit(this, "buttonEvent" + number, caption + " Event Text", 40);
+        buttonLabelEdits[i] = MakeLineEdit(this, "buttonLabel" + number, caption, 14);
+        buttonEventEdits[i] = MakeLineEdit(this, "buttonEvent" + number, caption + " Event Text", 40);
         label->setBuddy(buttonLabelEdits[i]);
         grid->addWidget(label, i, 0);
         grid->addWidget(buttonLabelEdits[i], i, 1);
@@ -48,16 +39,11 @@ CBtn8Dlg::CBtn8Dlg(CBtn8Ctrl& page_, QWidget* parent) : QDialog(parent), page(pa
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 3);
 
-    auto* buttons = new QDialogButtonBox(this);
-    okButton = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    okButton->setObjectName("okButton");
-    okButton->setAccessibleName("OK");
-    okButton->setDefault(true);
-    cancelButton = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-    cancelButton->setObjectName("cancelButton");
-    cancelButton->setAccessibleName("Cancel");
+    const OkCancel okCancel = MakeOkCancel(this);
+    QDialogButtonBox* buttons = okCancel.box;
+    okButton = okCancel.ok;
+    cancelButton = okCancel.cancel;
     connect(buttons, &QDialogButtonBox::accepted, this, &CBtn8Dlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CBtn8Dlg::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -65,18 +51,14 @@ CBtn8Dlg::CBtn8Dlg(CBtn8Ctrl& page_, QWidget* parent) : QDialog(parent), page(pa
     layout->addWidget(buttons);
 
     // Row by row, label before event text, then the buttons.
-    QWidget* previous = nullptr;
-    const auto chain = [&](QWidget* next) {
-        if (previous != nullptr)
-            setTabOrder(previous, next);
-        previous = next;
-    };
+    std::vector<QWidget*> order;
     for (int i = 0; i < CBtn8Ctrl::kButtons; ++i) {
-        chain(buttonLabelEdits[i]);
-        chain(buttonEventEdits[i]);
+        order.push_back(buttonLabelEdits[i]);
+        order.push_back(buttonEventEdits[i]);
     }
-    chain(okButton);
-    chain(cancelButton);
+    order.push_back(okButton);
+    order.push_back(cancelButton);
+    SetTabChain(order);
     buttonLabelEdits[0]->setFocus();
 }
 

@@ -1,5 +1,6 @@
 #include "CEventDef.h"
 
+#include "DialogParts.h"
 #include "SlotText.h"
 #include "layout/TLayout.h"
 
@@ -9,15 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
+#include <vector>
 
-QLineEdit* makeEdit(QWidget* parent, const QString& name, const QString& accessibleName, int minChars) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setAccessibleName(accessibleName);
-    edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * minChars);
-    return edit;
-}
+namespace {
 
 std::span<std::uint8_t> entry(std::uint8_t* first) {
     return {first, TLayout::kEventBytes};
@@ -44,8 +39,8 @@ CEventDef::CEventDef(TLayout& layout_, QWidget* parent) : CScrollDialog(parent),
         const QString caption = "Event #" + number;
         auto* label = new QLabel(caption, form);
         label->setObjectName("eventLabel" + number);
-        descriptionEdits[i] = makeEdit(form, "description" + number, caption, 28);
-        eventTextEdits[i] = makeEdit(form, "eventText" + number, caption + " Event Text", 44);
+        descriptionEdits[i] = MakeLineEdit(form, "description" + number, caption, 28);
+        eventTextEdits[i] = MakeLineEdit(form, "eventText" + number, caption + " Event Text", 44);
         label->setBuddy(descriptionEdits[i]);
         grid->addWidget(label, i + 1, 0);
         grid->addWidget(descriptionEdits[i], i + 1, 1);
@@ -56,32 +51,23 @@ CEventDef::CEventDef(TLayout& layout_, QWidget* parent) : CScrollDialog(parent),
     // A window taller than the form keeps the rows together at the top.
     grid->setRowStretch(kEvents + 1, 1);
 
-    auto* buttons = new QDialogButtonBox(this);
-    okButton = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    okButton->setObjectName("okButton");
-    okButton->setAccessibleName("OK");
-    okButton->setDefault(true);
-    cancelButton = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-    cancelButton->setObjectName("cancelButton");
-    cancelButton->setAccessibleName("Cancel");
+    const OkCancel okCancel = MakeOkCancel(this);
+    QDialogButtonBox* buttons = okCancel.box;
+    okButton = okCancel.ok;
+    cancelButton = okCancel.cancel;
     connect(buttons, &QDialogButtonBox::accepted, this, &CEventDef::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CEventDef::reject);
 
     SetContents(form, buttons);
 
     // Row by row, description before text, then the buttons.
-    QWidget* previous = nullptr;
-    const auto chain = [&](QWidget* next) {
-        if (previous != nullptr)
-            setTabOrder(previous, next);
-        previous = next;
-    };
+    std::vector<QWidget*> order;
     for (int i = 0; i < kEvents; ++i) {
-        chain(descriptionEdits[i]);
-        chain(eventTextEdits[i]);
+        order.push_back(descriptionEdits[i]);
+        order.push_back(eventTextEdits[i]);
     }
-    chain(okButton);
-    chain(cancelButton);
+    order.push_back(okButton);
+    order.push_back(cancelButton);
+    SetTabChain(order);
 
     for (int i = 0; i < kEvents; ++i) {
         descriptions[i] = LoadSlotText(entry(layout.EventDescription(i)));

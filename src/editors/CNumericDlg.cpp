@@ -2,6 +2,7 @@
 
 #include "CColorButton.h"
 #include "ColourChoice.h"
+#include "DialogParts.h"
 #include "layout/CNumericCtrl.h"
 
 #include <QDialogButtonBox>
@@ -11,18 +12,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <limits>
-#include <tuple>
-
 namespace {
 
-// Texts come from layout files; a line edit's default limit would cut a long one short.
-constexpr int kNoTextLimit = std::numeric_limits<int>::max();
-
 QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setMaxLength(kNoTextLimit);
+    QLineEdit* edit = MakeLineEdit(parent, name, {});
     edit->setText(text);
     edit->setCursorPosition(0);
     return edit;
@@ -55,7 +48,7 @@ CNumericDlg::CNumericDlg(CNumericCtrl& page_, UiHost& ui, QWidget* parent) : QDi
     auto addRow = [&](const char* caption, QWidget* field) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(field);
-        field->setAccessibleName(QString(caption).remove('&'));
+        field->setAccessibleName(PlainCaption(caption));
         form->addRow(label, field);
         return label;
     };
@@ -74,17 +67,9 @@ CNumericDlg::CNumericDlg(CNumericCtrl& page_, UiHost& ui, QWidget* parent) : QDi
     textLine4Label->hide();
     textLine4->hide();
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName("buttons");
-    for (const auto& [which, caption, name] : {std::tuple{QDialogButtonBox::Ok, "OK", "okButton"},
-                                               std::tuple{QDialogButtonBox::Cancel, "Cancel", "cancelButton"}}) {
-        QPushButton* button = buttons->button(which);
-        button->setText(caption);
-        button->setObjectName(name);
-        button->setAccessibleName(caption);
-    }
+    const OkCancel okCancel = MakeOkCancel(this);
+    QDialogButtonBox* buttons = okCancel.box;
     connect(buttons, &QDialogButtonBox::accepted, this, &CNumericDlg::OnOK);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -4,6 +4,7 @@
 #include "CNumericDlg.h"
 #include "CZylUserDlg.h"
 #include "DataExchange.h"
+#include "DialogParts.h"
 #include "ProgRules.h"
 #include "ProgSettings.h"
 #include "UiHost.h"
@@ -58,29 +59,9 @@ private:
     QWidget* parent;
 };
 
-QString accessible(const QString& caption) {
-    return QString(caption).remove('&');
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& caption, const char* name) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(accessible(caption));
-    return button;
-}
-
-QCheckBox* makeCheckBox(QWidget* parent, const QString& caption, const char* name) {
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(name);
-    box->setAccessibleName(accessible(caption));
-    return box;
-}
-
 // A field and its label; integer fields are narrow, as their numbers are short.
 QLineEdit* makeField(QWidget* parent, const QString& label, const char* name, QLabel** labelOut, bool integer) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setAccessibleName(accessible(label));
+    QLineEdit* field = MakeLineEdit(parent, name, PlainCaption(label));
     if (integer)
         field->setMaximumWidth(field->fontMetrics().horizontalAdvance("0000000000"));
     *labelOut = new QLabel(label, parent);
@@ -105,16 +86,16 @@ CZYLProg::CZYLProg(TLayout& layout_, UiHost& ui_, QWidget* parent) : QDialog(par
     QLabel* securityPinLabel = nullptr;
     QLabel* defaultPageLabel = nullptr;
     controlName = makeField(this, "Control &Name:", "controlName", &controlNameLabel, false);
-    autoBrightness = makeCheckBox(this, "Auto &Brightness", "autoBrightness");
+    autoBrightness = MakeCheckBox(this, "Auto &Brightness", "autoBrightness");
     manualBrightness = makeField(this, "Manual Brig&htness:", "manualBrightness", &brightnessLabel, true);
-    audibleFeedback = makeCheckBox(this, "Give Audible &Feedback", "audibleFeedback");
-    sleepEnabled = makeCheckBox(this, "Enable Sleep on &Timeout", "sleepEnabled");
+    audibleFeedback = MakeCheckBox(this, "Give Audible &Feedback", "audibleFeedback");
+    sleepEnabled = MakeCheckBox(this, "Enable Sleep on &Timeout", "sleepEnabled");
     sleepTimeout = makeField(this, "T&imeout:", "sleepTimeout", &sleepLabel, true);
-    editSleepPageButton = makeButton(this, "Edit Sleep &Page", "editSleepPageButton");
-    pinOnWakeup = makeCheckBox(this, "&Require PIN on Wakeup", "pinOnWakeup");
+    editSleepPageButton = MakeButton(this, "Edit Sleep &Page", "editSleepPageButton");
+    pinOnWakeup = MakeCheckBox(this, "&Require PIN on Wakeup", "pinOnWakeup");
     timeoutPin = makeField(this, "Time&out Pin:", "timeoutPin", &timeoutPinLabel, false);
     securityPin = makeField(this, "Securit&y Pin:", "securityPin", &securityPinLabel, false);
-    defaultPageEnabled = makeCheckBox(this, "Enable Return to Default Pa&ge on Timeout", "defaultPageEnabled");
+    defaultPageEnabled = MakeCheckBox(this, "Enable Return to Default Pa&ge on Timeout", "defaultPageEnabled");
     defaultPageTimeout = makeField(this, "Ti&meout:", "defaultPageTimeout", &defaultPageLabel, true);
 
     pageList = new QListWidget(this);
@@ -124,17 +105,17 @@ CZYLProg::CZYLProg(TLayout& layout_, UiHost& ui_, QWidget* parent) : QDialog(par
     // Room for a marked page name of usual length.
     pageList->setMinimumWidth(pageList->fontMetrics().averageCharWidth() * 28);
 
-    addButton = makeButton(this, "&Add", "addButton");
-    removeButton = makeButton(this, "Remo&ve", "removeButton");
-    editButton = makeButton(this, "&Edit", "editButton");
-    setDefaultButton = makeButton(this, "Set &Default", "setDefaultButton");
-    moveUpButton = makeButton(this, "Move &Up", "moveUpButton");
-    moveDownButton = makeButton(this, "Move Do&wn", "moveDownButton");
-    clearAllButton = makeButton(this, "&Clear All", "clearAllButton");
-    loadButton = makeButton(this, "&Load", "loadButton");
-    saveButton = makeButton(this, "&Save", "saveButton");
-    cancelButton = makeButton(this, "Cancel", "cancelButton");
-    okButton = makeButton(this, "OK", "okButton");
+    addButton = MakeButton(this, "&Add", "addButton");
+    removeButton = MakeButton(this, "Remo&ve", "removeButton");
+    editButton = MakeButton(this, "&Edit", "editButton");
+    setDefaultButton = MakeButton(this, "Set &Default", "setDefaultButton");
+    moveUpButton = MakeButton(this, "Move &Up", "moveUpButton");
+    moveDownButton = MakeButton(this, "Move Do&wn", "moveDownButton");
+    clearAllButton = MakeButton(this, "&Clear All", "clearAllButton");
+    loadButton = MakeButton(this, "&Load", "loadButton");
+    saveButton = MakeButton(this, "&Save", "saveButton");
+    cancelButton = MakeButton(this, "Cancel", "cancelButton");
+    okButton = MakeButton(this, "OK", "okButton");
     okButton->setDefault(true);
 
     // Settings: label, field and unit in three columns; check boxes span them.
@@ -192,8 +173,7 @@ CZYLProg::CZYLProg(TLayout& layout_, UiHost& ui_, QWidget* parent) : QDialog(par
                                          pageList,         addButton,      removeButton,        editButton,
                                          setDefaultButton, moveUpButton,   moveDownButton,      clearAllButton,
                                          loadButton,       saveButton,     cancelButton,        okButton};
-    for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    SetTabChain(order);
 
     connect(addButton, &QPushButton::clicked, this, &CZYLProg::OnAdd);
     connect(removeButton, &QPushButton::clicked, this, &CZYLProg::OnRemove);

@@ -1,9 +1,10 @@
 #include "CZylUserDlg.h"
 
+#include "DialogParts.h"
 #include "layout/TUserPage.h"
 
+#include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,22 +15,14 @@ CZylUserDlg::CZylUserDlg(TLayout& layout_, TUserPage& page_, UiHost& ui_, bool s
     setWindowTitle("ZYL-1 User Defined Page");
     setObjectName("userPageDialog");
 
-    pageName = new QLineEdit(QString::fromStdU16String(page.name), this);
-    pageName->setObjectName("pageName");
-    pageName->setAccessibleName("Page Name:");
-    pageName->setMinimumWidth(220);
-    pageId = new QLineEdit(QString::number(page.pageId), this);
-    pageId->setObjectName("pageId");
-    pageId->setAccessibleName("Page ID:");
+    pageName = MakeLineEdit(this, "pageName", "Page Name:", 30);
+    pageName->setText(QString::fromStdU16String(page.name));
+    pageId = MakeLineEdit(this, "pageId", "Page ID:");
+    pageId->setText(QString::number(page.pageId));
     pageId->setReadOnly(true);
-
-    okButton = new QPushButton("OK", this);
-    okButton->setObjectName("okButton");
-    okButton->setAccessibleName("OK");
-    okButton->setDefault(true);
-    cancelButton = new QPushButton("Cancel", this);
-    cancelButton->setObjectName("cancelButton");
-    cancelButton->setAccessibleName("Cancel");
+    const OkCancel okCancel = MakeOkCancel(this);
+    okButton = okCancel.ok;
+    cancelButton = okCancel.cancel;
 
     auto* form = new QFormLayout;
     auto* nameLabel = new QLabel("Page &Name:", this);
@@ -39,17 +32,12 @@ CZylUserDlg::CZylUserDlg(TLayout& layout_, TUserPage& page_, UiHost& ui_, bool s
     form->addRow(nameLabel, pageName);
     form->addRow(idLabel, pageId);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancelButton);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
     top->addStretch(1);
-    top->addLayout(buttons);
+    top->addWidget(okCancel.box);
 
-    connect(okButton, &QPushButton::clicked, this, &CZylUserDlg::OnOkClicked);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okCancel.box, &QDialogButtonBox::accepted, this, &CZylUserDlg::OnOkClicked);
 }
 
 void CZylUserDlg::OnOkClicked() {

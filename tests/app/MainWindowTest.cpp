@@ -1,4 +1,5 @@
 #include "PtyPair.h"
+#include "QtTestApp.h"
 #include "QuickTiming.h"
 #include "RichLayout.h"
 #include "ScriptedUiHost.h"
@@ -37,17 +38,6 @@ namespace {
 // Waits that end as soon as the bytes are there; long only when something is wrong.
 constexpr int kGenerousMs = 20000;
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *instance;
-}
-
 struct Buttons {
     std::string caption;
     bool upload, upgrade, reboot;
@@ -68,7 +58,7 @@ std::vector<std::uint8_t> encoded(TLayout& layout) {
 
 class MainWindow : public ::testing::Test {
 protected:
-    void SetUp() override { app(); }
+    void SetUp() override { QtTestApp(); }
 
     // A window whose port list holds just the given device.
     std::unique_ptr<CMosaicsDlg> window(const std::string& device) {

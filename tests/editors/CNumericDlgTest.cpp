@@ -6,7 +6,6 @@
 #include "layout/CNumericCtrl.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -48,7 +47,7 @@ template <class T> T* child(QWidget& dialog, const char* name) {
 }
 
 QPushButton* okButton(QWidget& dialog) {
-    return child<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok);
+    return child<QPushButton>(dialog, "okButton");
 }
 
 class NumericDlgFixture : public ::testing::Test {
@@ -118,8 +117,7 @@ TEST_F(NumericDlgFixture, RenamingTakesEffectOnlyOnOK) {
             QTest::mouseClick(okButton(*dialog), Qt::LeftButton);
             break;
         case Close::Cancel:
-            QTest::mouseClick(child<QDialogButtonBox>(*dialog, "buttons")->button(QDialogButtonBox::Cancel),
-                              Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(*dialog, "cancelButton"), Qt::LeftButton);
             break;
         case Close::Escape:
             QTest::keyClick(name, Qt::Key_Escape);
