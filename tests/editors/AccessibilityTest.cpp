@@ -46,17 +46,20 @@ void checkDialog(QDialog& dialog) {
         if (!widget->isVisibleTo(&dialog))
             continue;
         const std::string what = widget->objectName().toStdString();
-        if ((widget->focusPolicy() & Qt::TabFocus) != 0)
+        if ((widget->focusPolicy() & Qt::TabFocus) != 0) {
             EXPECT_FALSE(widget->accessibleName().isEmpty()) << what << " has no accessible name";
+        }
         QString caption;
         if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr) {
             caption = label->text();
-            if (label->buddy() != nullptr)
+            if (label->buddy() != nullptr) {
                 EXPECT_EQ(label->buddy()->accessibleName(), plain(caption)) << what;
+            }
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button != nullptr) {
             caption = button->text();
-            if (!caption.isEmpty())
+            if (!caption.isEmpty()) {
                 EXPECT_EQ(button->accessibleName(), plain(caption)) << what;
+            }
         }
         if (const QChar key = mnemonic(caption); !key.isNull()) {
             EXPECT_FALSE(mnemonics.contains(key)) << "mnemonic " << QString(key).toStdString() << " twice, at " << what;
