@@ -184,6 +184,17 @@ std::int32_t TLayout::NextImageId() const {
     return next;
 }
 
+TImageEntry& TLayout::AddUserImage(std::u16string description, std::unique_ptr<Picture> picture) {
+    auto entry = std::make_unique<TImageEntry>();
+    entry->id = NextImageId();
+    entry->description = std::move(description);
+    entry->guid = NewGuid();
+    if (picture)
+        entry->SetImage(std::move(picture));
+    images.insert(images.begin(), std::move(entry));
+    return *images.front();
+}
+
 void TLayout::PurgeUnusedImages() {
     for (auto& entry : images)
         entry->used = false;

@@ -78,6 +78,9 @@ public:
     TImageEntry* FindImage(std::int32_t id) const;
     // 10000, or one more than the largest image ID present.
     std::int32_t NextImageId() const;
+    // An imported picture (or none) as a new user image at the front of `images`, with the next
+    // image ID and a fresh GUID.
+    TImageEntry& AddUserImage(std::u16string description, std::unique_ptr<Picture> picture);
     // Destroys user images that no user page and not the sleep page refers to.
     void PurgeUnusedImages();
     // Renders anew the glyphs of every character above 126 in the control name and the page names.

@@ -108,6 +108,25 @@ TEST(ImageStore, NextImageId) {
     }
 }
 
+// An import joins at the front with the next ID and an identity of its own.
+TEST(ImageStore, AddUserImageGoesFirstWithTheNextIdAndAFreshGuid) {
+    TLayout layout;
+    layout.LoadBuiltinImages();
+    addUserImage(layout, 10004);
+    const TImageEntry& first = layout.AddUserImage(u"Logo", smallPicture(200));
+    const TImageEntry& second = layout.AddUserImage(u"Nothing", nullptr);
+    EXPECT_EQ(layout.images[0].get(), &second);
+    EXPECT_EQ(layout.images[1].get(), &first);
+    EXPECT_EQ(first.id, 10005);
+    EXPECT_EQ(second.id, 10006);
+    EXPECT_EQ(first.description, u"Logo");
+    ASSERT_NE(first.Image(), nullptr);
+    EXPECT_EQ(first.Image()->GetPixel(0, 0).r, 200);
+    EXPECT_EQ(second.Image(), nullptr);
+    EXPECT_NE(first.guid, second.guid);
+    EXPECT_NE(first.guid, Guid{});
+}
+
 TEST(ImageStore, FindImageTakesTheFirstMatch) {
     TLayout layout;
     addUserImage(layout, 10000);
