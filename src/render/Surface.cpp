@@ -24,6 +24,24 @@ inline std::uint32_t blendChannel(std::uint32_t picture, std::uint32_t surface, 
     return (picture * alpha + surface * (255 - alpha) + 127) / 255;
 }
 
+// One RGBA picture pixel onto a surface pixel: copied when opaque or when the picture has no alpha.
+inline void putPixel(Argb& to, const std::uint8_t* from, bool blend) {
+    const std::uint32_t alpha = blend ? from[3] : 255;
+    if (alpha == 255) {
+        to = MakeArgb(from[0], from[1], from[2]);
+    } else if (alpha != 0) {
+        const Argb old = to;
+        to = MakeArgb(static_cast<int>(blendChannel(from[0], static_cast<std::uint32_t>(RedOf(old)), alpha)),
+                      static_cast<int>(blendChannel(from[1], static_cast<std::uint32_t>(GreenOf(old)), alpha)),
+                      static_cast<int>(blendChannel(from[2], static_cast<std::uint32_t>(BlueOf(old)), alpha)));
+    }
+}
+
+// The source index under the centre of target index i when `count` source samples span `extent` targets.
+inline long long sourceIndex(long long i, long long count, long long extent) {
+    return (2 * i + 1) * count / (2 * extent);
+}
+
 } // namespace
 
 Surface::Surface(int width, int height, Argb fill) {
@@ -79,17 +97,34 @@ void Surface::DrawPicture(const Picture& picture, int x, int y, const Rect& clip
                     static_cast<std::size_t>(area.left - x)) *
                        4;
         Argb* to = row(ty) + area.left;
-        for (int tx = area.left; tx < area.right; ++tx, from += 4, ++to) {
-            const std::uint32_t alpha = blend ? from[3] : 255;
-            if (alpha == 255) {
-                *to = MakeArgb(from[0], from[1], from[2]);
-            } else if (alpha != 0) {
-                const Argb old = *to;
-                *to = MakeArgb(static_cast<int>(blendChannel(from[0], static_cast<std::uint32_t>(RedOf(old)), alpha)),
-                               static_cast<int>(blendChannel(from[1], static_cast<std::uint32_t>(GreenOf(old)), alpha)),
-                               static_cast<int>(blendChannel(from[2], static_cast<std::uint32_t>(BlueOf(old)), alpha)));
-            }
-        }
+        for (int tx = area.left; tx < area.right; ++tx, from += 4, ++to)
+            putPixel(*to, from, blend);
+    }
+}
+
+void Surface::DrawPictureScaled(const Picture& picture, const Rect& dest, const Rect& clip) {
+    if (picture.IsEmpty() || dest.IsEmpty())
+        return;
+    const Rect area = dest.Intersected(clip).Intersected(Bounds());
+    if (area.IsEmpty())
+        return;
+    const long long destWidth = dest.Width();
+    const long long destHeight = dest.Height();
+    // Source columns worked out once for the row; every row uses the same.
+    std::vector<std::size_t> columns;
+    columns.reserve(static_cast<std::size_t>(area.right - area.left));
+    for (int tx = area.left; tx < area.right; ++tx)
+        columns.push_back(
+            static_cast<std::size_t>(sourceIndex(tx - static_cast<long long>(dest.left), picture.Width(), destWidth)));
+    const std::uint8_t* data = picture.Data();
+    const bool blend = picture.HasAlpha();
+    for (int ty = area.top; ty < area.bottom; ++ty) {
+        const auto sy =
+            static_cast<std::size_t>(sourceIndex(ty - static_cast<long long>(dest.top), picture.Height(), destHeight));
+        const std::uint8_t* from = data + sy * static_cast<std::size_t>(picture.Width()) * 4;
+        Argb* to = row(ty) + area.left;
+        for (const std::size_t sx : columns)
+            putPixel(*to++, from + sx * 4, blend);
     }
 }
 

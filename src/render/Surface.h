@@ -42,6 +42,10 @@ public:
     // picture holds as alpha), else copied.
     void DrawPicture(const Picture& picture, int x, int y, const Rect& clip);
     void DrawPicture(const Picture& picture, int x, int y) { DrawPicture(picture, x, y, Bounds()); }
+    // The picture stretched or shrunk to fill `dest`, without smoothing, only inside `clip`, with
+    // alpha as above. Each target pixel takes the source pixel under its centre, so a whole-number
+    // enlargement repeats every pixel equally often and a reduction keeps the middle of each span.
+    void DrawPictureScaled(const Picture& picture, const Rect& dest, const Rect& clip);
 
     // Copies the whole of another surface (an off-screen buffer) with its top-left corner at (x, y).
     void Blit(const Surface& source, int x, int y);

@@ -6,8 +6,10 @@
 
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <set>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -137,6 +139,98 @@ TEST(Surface, PicturesLandAtTheirPositionClippedToRectangleAndSurface) {
                       CodedPixel(c.expected.right - 1 - c.x, c.expected.bottom - 1 - c.y));
         }
     }
+}
+
+TEST(Surface, ScaledPicturesTakeTheSourcePixelUnderEachCentre) {
+    struct Case {
+        const char* what;
+        int sourceWidth, sourceHeight;
+        Rect dest, clip;
+        Rect covered;             // the surface pixels drawn
+        std::vector<int> columns; // source column of each dest column from dest.left
+        std::vector<int> rows;    // source row of each dest row from dest.top
+    } cases[] = {
+        {"natural size", 3, 2, {2, 3, 5, 5}, {0, 0, 20, 20}, {2, 3, 5, 5}, {0, 1, 2}, {0, 1}},
+        {"doubled", 2, 2, {1, 1, 5, 5}, {0, 0, 20, 20}, {1, 1, 5, 5}, {0, 0, 1, 1}, {0, 0, 1, 1}},
+        {"tripled across only", 2, 1, {0, 0, 6, 1}, {0, 0, 20, 20}, {0, 0, 6, 1}, {0, 0, 0, 1, 1, 1}, {0}},
+        {"3 to 7", 3, 1, {0, 0, 7, 1}, {0, 0, 20, 20}, {0, 0, 7, 1}, {0, 0, 1, 1, 1, 2, 2}, {0}},
+        {"halved keeps the second of each pair", 4, 4, {0, 0, 2, 2}, {0, 0, 20, 20}, {0, 0, 2, 2}, {1, 3}, {1, 3}},
+        {"3 to 2 keeps both ends", 3, 3, {5, 5, 7, 7}, {0, 0, 20, 20}, {5, 5, 7, 7}, {0, 2}, {0, 2}},
+        {"to one pixel, the middle", 5, 5, {9, 9, 10, 10}, {0, 0, 20, 20}, {9, 9, 10, 10}, {2}, {2}},
+        {"squeezed one way, stretched the other",
+         6,
+         2,
+         {0, 0, 3, 4},
+         {0, 0, 20, 20},
+         {0, 0, 3, 4},
+         {1, 3, 5},
+         {0, 0, 1, 1}},
+        // The mapping stays fixed to the rectangle however much of it is cut away.
+        {"over the top-left corner",
+         4,
+         4,
+         {-4, -4, 4, 4},
+         {0, 0, 20, 20},
+         {0, 0, 4, 4},
+         {0, 0, 1, 1, 2, 2, 3, 3},
+         {0, 0, 1, 1, 2, 2, 3, 3}},
+        {"clipped",
+         4,
+         4,
+         {2, 2, 10, 10},
+         {5, 4, 7, 100},
+         {5, 4, 7, 10},
+         {0, 0, 1, 1, 2, 2, 3, 3},
+         {0, 0, 1, 1, 2, 2, 3, 3}},
+        {"past the far edges",
+         2,
+         2,
+         {16, 18, 24, 26},
+         {0, 0, 100, 100},
+         {16, 18, 20, 20},
+         {0, 0, 0, 0, 1, 1, 1, 1},
+         {0, 0, 0, 0, 1, 1, 1, 1}},
+        {"empty rectangle", 2, 2, {4, 4, 4, 9}, {0, 0, 20, 20}, {}, {}, {}},
+        {"inverted rectangle", 2, 2, {6, 6, 2, 2}, {0, 0, 20, 20}, {}, {}, {}},
+        {"clip outside", 2, 2, {0, 0, 8, 8}, {10, 10, 20, 20}, {}, {}, {}},
+        {"far away", 2, 2, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, 0, 0}, {}, {}, {}},
+        {"empty picture", 0, 0, {0, 0, 8, 8}, {0, 0, 20, 20}, {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto picture =
+            c.sourceWidth > 0 ? CodedPicture(c.sourceWidth, c.sourceHeight) : std::make_unique<Picture>();
+        Surface surface(20, 20, kSentinel);
+        surface.DrawPictureScaled(*picture, c.dest, c.clip);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                const Argb expected = c.covered.Contains(x, y)
+                                          ? CodedPixel(c.columns.at(static_cast<std::size_t>(x - c.dest.left)),
+                                                       c.rows.at(static_cast<std::size_t>(y - c.dest.top)))
+                                          : kSentinel;
+                ASSERT_EQ(Hex(surface.Pixel(x, y)), Hex(expected)) << "at " << x << ", " << y;
+            }
+    }
+}
+
+TEST(Surface, ScaledPicturesBlendByAlphaLikeUnscaledOnes) {
+    Picture picture(2, 1);
+    picture.SetPixel(0, 0, {255, 0, 0, 0}); // clear: the surface stays
+    picture.SetPixel(1, 0, {255, 255, 255, 128});
+    picture.SetHasAlpha(true);
+    Surface scaled(4, 1, kBlack);
+    scaled.DrawPictureScaled(picture, {0, 0, 4, 1}, scaled.Bounds());
+    const Argb half = MakeArgb(128, 128, 128);
+    EXPECT_EQ(Hex(scaled.Pixel(0, 0)), Hex(kBlack));
+    EXPECT_EQ(Hex(scaled.Pixel(1, 0)), Hex(kBlack));
+    EXPECT_EQ(Hex(scaled.Pixel(2, 0)), Hex(half));
+    EXPECT_EQ(Hex(scaled.Pixel(3, 0)), Hex(half));
+
+    // Without an alpha channel the same pixels are copied.
+    picture.SetHasAlpha(false);
+    scaled.DrawPictureScaled(picture, {0, 0, 4, 1}, scaled.Bounds());
+    EXPECT_EQ(Hex(scaled.Pixel(1, 0)), Hex(MakeArgb(255, 0, 0)));
+    EXPECT_EQ(Hex(scaled.Pixel(3, 0)), Hex(MakeArgb(255, 255, 255)));
 }
 
 TEST(Surface, BlitCopiesAnotherSurfaceAtAPosition) {
