@@ -3,13 +3,16 @@
 #include "QuickTiming.h"
 #include "ScriptedUiHost.h"
 #include "SimProcess.h"
+#include "TempDir.h"
 #include "app/CAboutDlg.h"
 #include "app/CFirmwareUpgrade.h"
 #include "app/CMosaicsDlg.h"
+#include "editors/CAddImageDlg.h"
 #include "editors/CBtn8Dlg.h"
 #include "editors/CColorButton.h"
 #include "editors/CColourPopup.h"
 #include "editors/CEventDef.h"
+#include "editors/CImageSizeDlg.h"
 #include "editors/CNumericDlg.h"
 #include "editors/CZYLProg.h"
 #include "editors/CZylUserDlg.h"
@@ -22,6 +25,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
+
+#include <algorithm>
+#include <cmath>
 
 #include <iostream>
 
@@ -123,6 +129,53 @@ void fillProgrammedLayout(TLayout& layout) {
     layout.defaultPageId = layout.pages.front()->pageId;
 }
 
+// A landscape of the camera's size: a sky that fades to the horizon, a sun, rolling hills and a
+// lake, so the fitted preview has something to show.
+Picture landscape(int width, int height) {
+    Picture picture(width, height);
+    const auto channel = [](double v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0)); };
+    for (int y = 0; y < height; ++y) {
+        const double fy = static_cast<double>(y) / height;
+        for (int x = 0; x < width; ++x) {
+            const double fx = static_cast<double>(x) / width;
+            const double hill = 0.58 + 0.06 * std::sin(fx * 7.0) + 0.03 * std::sin(fx * 19.0 + 1.0);
+            const double sun = std::hypot(fx - 0.72, (fy - 0.25) * height / width);
+            double r = 40 + 200 * fy, g = 110 + 120 * fy, b = 230 - 40 * fy;
+            if (sun < 0.07) {
+                r = 255, g = 225, b = 120;
+            } else if (sun < 0.11) {
+                const double glow = (0.11 - sun) / 0.04;
+                r += (255 - r) * glow, g += (200 - g) * glow, b += (120 - b) * glow;
+            }
+            if (fy > hill) {
+                const double depth = (fy - hill) * 3.0;
+                r = 60 + 50 * std::sin(fx * 40.0) * 0.2 - 30 * depth;
+                g = 150 - 60 * depth + 20 * std::sin(fx * 90.0 + fy * 30.0);
+                b = 50 - 20 * depth;
+            }
+            if (fy > 0.8 && fx > 0.15 && fx < 0.6) {
+                r = 30 + 40 * (fy - 0.8), g = 90 + 60 * std::sin(fx * 60.0) * 0.2, b = 170 + 40 * (fy - 0.8) * 5;
+            }
+            picture.SetPixel(x, y, {channel(r), channel(g), channel(b), 255});
+        }
+    }
+    return picture;
+}
+
+// "Add Image" with a photo fitted to the screen, and "Image Size" as Resize opens it.
+void imageShots(ScriptedUiHost& ui, const QString& folder, QWidget* parent) {
+    TempFolder files;
+    ui.openFiles = {QString::fromStdString(files.Write("Garden View.png", landscape(640, 480).EncodePng()))};
+    CAddImageDlg add(ui, parent);
+    add.move(120, 80);
+    save(add, folder, "add-image");
+    CImageSizeDlg size(ui, &add);
+    size.width = add.width;
+    size.height = add.height;
+    size.retainAspect = 1;
+    save(size, folder, "image-size");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -180,5 +233,6 @@ int main(int argc, char** argv) {
     save(prog, folder, "programming");
     CZylUserDlg userPage(programmed, static_cast<TUserPage&>(*programmed.pages[1]), ui, false, &prog);
     save(userPage, folder, "user-page");
+    imageShots(ui, folder, &disconnected);
     return 0;
 }

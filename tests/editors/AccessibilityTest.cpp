@@ -2,8 +2,10 @@
 // control is named by that label, a button by its caption, and no two mnemonics collide.
 #include "QtTestApp.h"
 #include "ScriptedUiHost.h"
+#include "editors/CAddImageDlg.h"
 #include "editors/CBtn8Dlg.h"
 #include "editors/CEventDef.h"
+#include "editors/CImageSizeDlg.h"
 #include "editors/CNumericDlg.h"
 #include "editors/CZYLProg.h"
 #include "editors/CZylUserDlg.h"
@@ -82,6 +84,8 @@ TEST(Accessibility, EveryDialogNamesItsControlsByTheirLabels) {
         [&] { return std::make_unique<CBtn8Dlg>(buttons); },
         [&] { return std::make_unique<CNumericDlg>(keypad, ui); },
         [&] { return std::make_unique<CEventDef>(layout); },
+        [&] { return std::make_unique<CAddImageDlg>(ui); },
+        [&] { return std::make_unique<CImageSizeDlg>(ui); },
     };
     for (const auto& make : dialogs)
         checkDialog(*make());
