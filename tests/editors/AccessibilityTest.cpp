@@ -3,8 +3,12 @@
 #include "QtTestApp.h"
 #include "ScriptedUiHost.h"
 #include "editors/CBtn8Dlg.h"
+#include "editors/CButtonAddDlg.h"
 #include "editors/CEventDef.h"
+#include "editors/CHotspotDlg.h"
 #include "editors/CNumericDlg.h"
+#include "editors/CPageId.h"
+#include "editors/CSliderPropDlg.h"
 #include "editors/CZYLProg.h"
 #include "editors/CZylUserDlg.h"
 #include "layout/CBtn8Ctrl.h"
@@ -82,6 +86,15 @@ TEST(Accessibility, EveryDialogNamesItsControlsByTheirLabels) {
         [&] { return std::make_unique<CBtn8Dlg>(buttons); },
         [&] { return std::make_unique<CNumericDlg>(keypad, ui); },
         [&] { return std::make_unique<CEventDef>(layout); },
+        [&] { return std::make_unique<CButtonAddDlg>(&layout, ui); },
+        [&] {
+            auto selector = std::make_unique<CButtonAddDlg>(&layout, ui);
+            selector->isSelector = true;
+            return selector;
+        },
+        [&] { return std::make_unique<CHotspotDlg>(&layout); },
+        [&] { return std::make_unique<CSliderPropDlg>(&layout, ui); },
+        [&] { return std::make_unique<CPageId>(layout, *user, ui); },
     };
     for (const auto& make : dialogs)
         checkDialog(*make());
