@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 int SortedInsertRow(const QStringList& shownTexts, const QString& text) {
     const auto after =
@@ -14,13 +15,6 @@ int SortedInsertRow(const QStringList& shownTexts, const QString& text) {
             return QString::compare(a, b, Qt::CaseInsensitive) < 0;
         });
     return static_cast<int>(after - shownTexts.begin());
-}
-
-int RowOfNumber(std::span<const ListEntry> entries, std::int32_t number) {
-    for (std::size_t row = 0; row < entries.size(); ++row)
-        if (entries[row].number == number)
-            return static_cast<int>(row);
-    return -1;
 }
 
 void EntryListBuilder::Add(ListEntry entry, bool select) {
@@ -79,7 +73,9 @@ EntryList SliderImageList(const TLayout* layout, std::int32_t sliderImageId) {
     return builder.Take();
 }
 
-std::span<const ListEntry> ControlIdEntries() {
+namespace {
+
+std::span<const ListEntry> controlIdEntries() {
     // The channel names are the mixers' own, misspellings included, so they match their manuals.
     static const std::array<ListEntry, 24> entries = {{
         {"Model A: Input 1", 0},          {"Model A: Input 2", 1},          {"Model A: Input 3", 2},
@@ -94,9 +90,11 @@ std::span<const ListEntry> ControlIdEntries() {
     return entries;
 }
 
+} // namespace
+
 EntryList ControlIdList(std::int32_t controlId) {
     EntryListBuilder builder(false);
-    for (const ListEntry& entry : ControlIdEntries())
+    for (const ListEntry& entry : controlIdEntries())
         builder.Add(entry, entry.number == controlId);
     return builder.Take();
 }

@@ -6,7 +6,6 @@
 #include <QStringList>
 
 #include <cstdint>
-#include <span>
 #include <vector>
 
 class TLayout;
@@ -31,9 +30,6 @@ struct EntryList {
 // Where a sorted list puts a new entry: after every entry whose text does not sort after it,
 // comparing without regard to case, so entries with equal texts keep the order they came in.
 [[nodiscard]] int SortedInsertRow(const QStringList& shownTexts, const QString& text);
-
-// The row of the first entry with the number, or -1.
-[[nodiscard]] int RowOfNumber(std::span<const ListEntry> entries, std::int32_t number);
 
 // Builds a list entry by entry, sorted or in the order of adding. Selecting marks the entry just
 // added; a later selection replaces an earlier one.
@@ -60,7 +56,6 @@ private:
 [[nodiscard]] EntryList SliderImageList(const TLayout* layout, std::int32_t sliderImageId);
 // "Control ID:": the mixer channels in their fixed order.
 [[nodiscard]] EntryList ControlIdList(std::int32_t controlId);
-[[nodiscard]] std::span<const ListEntry> ControlIdEntries();
 
 inline constexpr std::int32_t kDefaultDataEntry = -1;
 inline constexpr std::int32_t kReturnToPrevious = 2;
