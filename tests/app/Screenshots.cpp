@@ -9,11 +9,15 @@
 #include "app/CMosaicsDlg.h"
 #include "editors/CAddImageDlg.h"
 #include "editors/CBtn8Dlg.h"
+#include "editors/CButtonAddDlg.h"
 #include "editors/CColorButton.h"
 #include "editors/CColourPopup.h"
 #include "editors/CEventDef.h"
+#include "editors/CHotspotDlg.h"
 #include "editors/CImageSizeDlg.h"
 #include "editors/CNumericDlg.h"
+#include "editors/CPageId.h"
+#include "editors/CSliderPropDlg.h"
 #include "editors/CZYLProg.h"
 #include "editors/CZylUserDlg.h"
 #include "layout/AnsiCodePage.h"
@@ -30,6 +34,7 @@
 #include <cmath>
 
 #include <iostream>
+#include <memory>
 
 namespace {
 
@@ -176,6 +181,84 @@ void imageShots(ScriptedUiHost& ui, const QString& folder, QWidget* parent) {
     save(size, folder, "image-size");
 }
 
+// A rounded button picture shaded from `light` at the top to `dark` at the bottom.
+std::unique_ptr<Picture> buttonPicture(int width, int height, Rgba light, Rgba dark) {
+    auto picture = std::make_unique<Picture>(width, height);
+    picture->SetHasAlpha(true);
+    const auto mix = [&](std::uint8_t a, std::uint8_t b, int y) {
+        return static_cast<std::uint8_t>(a + (b - a) * y / (height - 1));
+    };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int dx = std::max({0, 8 - x, x - (width - 9)});
+            const int dy = std::max({0, 8 - y, y - (height - 9)});
+            const bool inside = dx * dx + dy * dy <= 64;
+            const bool edge =
+                inside && (dx * dx + dy * dy > 49 || x == 0 || y == 0 || x == width - 1 || y == height - 1);
+            Rgba colour{mix(light.r, dark.r, y), mix(light.g, dark.g, y), mix(light.b, dark.b, y), 255};
+            if (edge)
+                colour = {20, 30, 60, 255};
+            if (!inside)
+                colour.a = 0;
+            picture->SetPixel(x, y, colour);
+        }
+    return picture;
+}
+
+// The object property dialogs on a layout with pages of every kind and two button pictures.
+void propertyShots(UiHost& ui, const QString& folder) {
+    TLayout layout;
+    fillProgrammedLayout(layout);
+    const std::int32_t up =
+        layout.AddUserImage(u"Blue button", buttonPicture(100, 56, {120, 170, 240, 0}, {30, 70, 160, 0})).id;
+    const std::int32_t down =
+        layout.AddUserImage(u"Blue button pressed", buttonPicture(100, 56, {30, 70, 160, 0}, {90, 140, 220, 0})).id;
+
+    CButtonAddDlg button(&layout, ui);
+    button.upFace.kind = TUserFace::kImage;
+    button.upFace.value = up;
+    button.upFace.text = u"Lights";
+    button.upFace.textColor = 0x00FFFFFF;
+    button.downFace.kind = TUserFace::kImage;
+    button.downFace.value = down;
+    button.downFace.text = u"Lights";
+    button.downFace.textColor = 0x0000FFFF;
+    button.toggle = true;
+    button.holdTime = 1.5;
+    button.downEvent = u"#LIGHTS LR ON";
+    button.upEvent = u"#LIGHTS LR OFF";
+    button.entryPageId = -1;
+    save(button, folder, "button-object");
+
+    CButtonAddDlg selector(&layout, ui);
+    selector.isSelector = true;
+    selector.selectorId = 3;
+    selector.upFace.kind = TUserFace::kButtonFace;
+    selector.upFace.value = 3;
+    selector.upFace.text = u"Zone 3";
+    selector.downEvent = u"#AUDIO ZONE 3";
+    save(selector, folder, "button-object-selector");
+
+    CHotspotDlg hotspot(&layout);
+    hotspot.ownPageId = layout.pages.front()->pageId;
+    hotspot.targetPageId = 2;
+    hotspot.requirePin = true;
+    hotspot.pin = u"2468";
+    save(hotspot, folder, "hotspot");
+
+    CSliderPropDlg slider(&layout, ui);
+    slider.controlId = 6;
+    save(slider, folder, "slider");
+    CSliderPropDlg lying(&layout, ui);
+    lying.width = 150;
+    lying.height = 45;
+    lying.controlId = 107;
+    save(lying, folder, "slider-lying");
+
+    CPageId pageId(layout, *layout.pages[1], ui);
+    save(pageId, folder, "set-page-id");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -234,5 +317,6 @@ int main(int argc, char** argv) {
     CZylUserDlg userPage(programmed, static_cast<TUserPage&>(*programmed.pages[1]), ui, false, &prog);
     save(userPage, folder, "user-page");
     imageShots(ui, folder, &disconnected);
+    propertyShots(ui, folder);
     return 0;
 }

@@ -4,9 +4,13 @@
 #include "ScriptedUiHost.h"
 #include "editors/CAddImageDlg.h"
 #include "editors/CBtn8Dlg.h"
+#include "editors/CButtonAddDlg.h"
 #include "editors/CEventDef.h"
+#include "editors/CHotspotDlg.h"
 #include "editors/CImageSizeDlg.h"
 #include "editors/CNumericDlg.h"
+#include "editors/CPageId.h"
+#include "editors/CSliderPropDlg.h"
 #include "editors/CZYLProg.h"
 #include "editors/CZylUserDlg.h"
 #include "layout/CBtn8Ctrl.h"
@@ -86,6 +90,15 @@ TEST(Accessibility, EveryDialogNamesItsControlsByTheirLabels) {
         [&] { return std::make_unique<CEventDef>(layout); },
         [&] { return std::make_unique<CAddImageDlg>(ui); },
         [&] { return std::make_unique<CImageSizeDlg>(ui); },
+        [&] { return std::make_unique<CButtonAddDlg>(&layout, ui); },
+        [&] {
+            auto selector = std::make_unique<CButtonAddDlg>(&layout, ui);
+            selector->isSelector = true;
+            return selector;
+        },
+        [&] { return std::make_unique<CHotspotDlg>(&layout); },
+        [&] { return std::make_unique<CSliderPropDlg>(&layout, ui); },
+        [&] { return std::make_unique<CPageId>(layout, *user, ui); },
     };
     for (const auto& make : dialogs)
         checkDialog(*make());

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 TEST(DataExchange, IntegerFieldErrors) {
@@ -36,6 +38,63 @@ TEST(DataExchange, IntegerFieldErrors) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(IntegerFieldError(c.text, c.min, c.max).toStdString(), c.error) << '"' << c.text << '"';
+}
+
+TEST(DataExchange, NumberFields) {
+    struct Case {
+        const char* text;
+        std::optional<double> value;
+    };
+    const Case cases[] = {
+        {"0", 0.0},
+        {" 1.5 ", 1.5},
+        {"-2", -2.0},
+        {"+.5", 0.5},
+        {"5.", 5.0},
+        {"1e3", 1000.0},
+        {"2.5E-1", 0.25},
+        {"", std::nullopt},
+        {" ", std::nullopt},
+        {".", std::nullopt},
+        {"-", std::nullopt},
+        {"1e", std::nullopt},
+        {"1e+", std::nullopt},
+        {"e5", std::nullopt},
+        {"abc", std::nullopt},
+        {"inf", std::nullopt},
+        {"nan", std::nullopt},
+        {"1,5", std::nullopt},
+        {"1 000", std::nullopt},
+        {"0x10", std::nullopt},
+        {"1.2.3", std::nullopt},
+        {"1e400", std::nullopt},
+        {"--1", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseNumber(c.text), c.value) << '"' << c.text << '"';
+    // What the field shows reads back as the same value.
+    for (const double value : {0.0, 2.5, -0.125, 1e-7, 123456789.25})
+        EXPECT_EQ(ParseNumber(NumberText(value)), value) << value;
+    EXPECT_EQ(NumberText(0), "0");
+    EXPECT_EQ(NumberText(1.5), "1.5");
+}
+
+// A refused number says so, and a failed exchange reads no further.
+TEST(DataExchange, NumberRefusalNamesTheCause) {
+    QtTestApp();
+    ScriptedUiHost ui;
+    QDialog dialog;
+    auto* good = new QLineEdit("0.75", &dialog);
+    auto* bad = new QLineEdit("soon", &dialog);
+    auto* later = new QLineEdit("x", &dialog);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    DataExchange dx(ui, &dialog);
+    EXPECT_EQ(dx.Number(*good), 0.75);
+    EXPECT_FALSE(dx.Number(*bad));
+    EXPECT_FALSE(dx.Integer(*later));
+    EXPECT_EQ(ui.messages, QStringList{"ZYLMosaics: Enter a number."});
+    EXPECT_EQ(dialog.focusWidget(), bad);
 }
 
 // The first refusal is the only message, and its field gets the focus.

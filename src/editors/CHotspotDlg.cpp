@@ -1,0 +1,67 @@
+#include "CHotspotDlg.h"
+
+#include "DialogParts.h"
+#include "EntryCombo.h"
+#include "PropertyRules.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CHotspotDlg::CHotspotDlg(TLayout* layout_, QWidget* parent) : QDialog(parent), layout(layout_) {
+    setWindowTitle("Hotspot Properties");
+    setObjectName("hotspotDialog");
+
+    pageList = MakeEntryCombo(this, "pageList", "Page to Switch To:");
+    pageList->setMinimumContentsLength(20);
+    requirePinBox = MakeCheckBox(this, "&Require PIN", "requirePinBox");
+    pinEdit = MakeLineEdit(this, "pinEdit", "PIN:", 12);
+
+    auto* form = new QFormLayout;
+    auto* pageLabel = new QLabel("&Page to Switch To:", this);
+    pageLabel->setBuddy(pageList);
+    form->addRow(pageLabel, pageList);
+    form->addRow(requirePinBox);
+    auto* pinLabel = new QLabel("P&IN:", this);
+    pinLabel->setBuddy(pinEdit);
+    form->addRow(pinLabel, pinEdit);
+
+    const OkCancel okCancel = MakeOkCancel(this);
+    okButton = okCancel.ok;
+    cancelButton = okCancel.cancel;
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(form);
+    top->addStretch(1);
+    top->addWidget(okCancel.box);
+
+    connect(okCancel.box, &QDialogButtonBox::accepted, this, &CHotspotDlg::OnOK);
+}
+
+void CHotspotDlg::showEvent(QShowEvent* event) {
+    if (!initialised)
+        OnInitDialog();
+    QDialog::showEvent(event);
+}
+
+void CHotspotDlg::OnInitDialog() {
+    initialised = true;
+    FillEntryCombo(*pageList, HotspotPageList(layout, ownPageId, targetPageId));
+    requirePinBox->setChecked(requirePin);
+    pinEdit->setText(QString::fromStdU16String(pin));
+    // A target that is gone selects nothing and stays the target until the user chooses.
+    connect(pageList, &QComboBox::currentIndexChanged, this, [this] {
+        if (const auto chosen = ChosenNumber(*pageList))
+            targetPageId = *chosen;
+    });
+}
+
+void CHotspotDlg::OnOK() {
+    requirePin = requirePinBox->isChecked();
+    pin = pinEdit->text().toStdU16String();
+    accept();
+}
