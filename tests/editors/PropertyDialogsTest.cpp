@@ -119,8 +119,10 @@ TEST_F(PropertyDialogsTest, AddedSliderImageIsListedChosenAndStaysAfterCancel) {
     const int before = dialog.imageList->count();
     ui.dialogSteps.push_back([](QDialog& nested) {
         auto& add = dynamic_cast<CAddImageDlg&>(nested);
-        add.description = "Aaa brushed steel";
+        add.descriptionEdit->setText("Aaa brushed steel");
         add.image = std::make_unique<Picture>(46, 76);
+        add.width = 46;
+        add.height = 76;
         add.accept();
     });
     QTest::mouseClick(dialog.addImageButton, Qt::LeftButton);
