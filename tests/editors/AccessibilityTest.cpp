@@ -6,6 +6,7 @@
 #include "editors/CEventDef.h"
 #include "editors/CNumericDlg.h"
 #include "editors/CZYLProg.h"
+#include "editors/CZylFaceDlg.h"
 #include "editors/CZylUserDlg.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/CNumericCtrl.h"
@@ -82,6 +83,7 @@ TEST(Accessibility, EveryDialogNamesItsControlsByTheirLabels) {
         [&] { return std::make_unique<CBtn8Dlg>(buttons); },
         [&] { return std::make_unique<CNumericDlg>(keypad, ui); },
         [&] { return std::make_unique<CEventDef>(layout); },
+        [&] { return std::make_unique<CZylFaceDlg>(&layout, ui); },
     };
     for (const auto& make : dialogs)
         checkDialog(*make());
