@@ -12,6 +12,7 @@
 #include "editors/CEventDef.h"
 #include "editors/CNumericDlg.h"
 #include "editors/CZYLProg.h"
+#include "editors/CZylFaceDlg.h"
 #include "editors/CZylUserDlg.h"
 #include "layout/AnsiCodePage.h"
 #include "layout/CBtn8Ctrl.h"
@@ -123,6 +124,51 @@ void fillProgrammedLayout(TLayout& layout) {
     layout.defaultPageId = layout.pages.front()->pageId;
 }
 
+// A picture a user might import: a sky going from blue to orange over a dark hill and a sun.
+std::unique_ptr<Picture> sunsetPicture(int width, int height) {
+    auto picture = std::make_unique<Picture>(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int t = 255 * y / height;
+            Rgba pixel{static_cast<std::uint8_t>(40 + t * 200 / 255), static_cast<std::uint8_t>(60 + t / 3),
+                       static_cast<std::uint8_t>(160 - t / 2), 255};
+            const int dx = x - width / 2;
+            const int dy = y - height * 2 / 3;
+            if (dx * dx + dy * dy < height * height / 25)
+                pixel = {255, 220, 120, 255};
+            if (y > height * 3 / 4 + (dx * dx) / (width * 2))
+                pixel = {30, 50, 30, 255};
+            picture->SetPixel(x, y, pixel);
+        }
+    }
+    return picture;
+}
+
+// The face dialog on a page background: a gradient with a caption, and an imported picture.
+void faceShots(UiHost& ui, const QString& folder) {
+    TLayout layout;
+    layout.AddUserImage(u"Front door", sunsetPicture(60, 40));
+    const std::int32_t sunset = layout.AddUserImage(u"Sunset over the bay", sunsetPicture(320, 240)).id;
+
+    CZylFaceDlg gradient(&layout, ui);
+    gradient.face.kind = TUserFace::kColor;
+    gradient.face.value = TUserFace::kTopToBottom;
+    gradient.face.color1 = 0x00400000;
+    gradient.face.color2 = 0x00FFC080;
+    gradient.face.textColor = 0x00FFFFFF;
+    gradient.face.textSize = TUserFace::kLarge;
+    gradient.face.text = u"Living Room";
+    save(gradient, folder, "face-gradient");
+
+    CZylFaceDlg image(&layout, ui);
+    image.face.kind = TUserFace::kImage;
+    image.face.value = sunset;
+    image.face.textColor = 0x00FFFFFF;
+    image.face.textSize = TUserFace::kMedium;
+    image.face.text = u"Good evening";
+    save(image, folder, "face-image");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -180,5 +226,6 @@ int main(int argc, char** argv) {
     save(prog, folder, "programming");
     CZylUserDlg userPage(programmed, static_cast<TUserPage&>(*programmed.pages[1]), ui, false, &prog);
     save(userPage, folder, "user-page");
+    faceShots(ui, folder);
     return 0;
 }

@@ -88,23 +88,6 @@ TEST(FaceChoices, ImageEntriesReadTheirPositionAndDescription) {
     EXPECT_FALSE(fresh.images.empty());
 }
 
-TEST(FaceChoices, ValueFollowsTheKindsSelection) {
-    struct Case {
-        std::int32_t kind;
-        std::int32_t expected;
-    };
-    // value 99, gradient 3, image 10004, button face 8
-    const Case cases[] = {
-        {TUserFace::kBlank, 99},
-        {TUserFace::kButtonFace, 8},
-        {TUserFace::kImage, 10004},
-        {TUserFace::kColor, 3},
-        {5, 99},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(FaceValueForKind(c.kind, 99, 3, 10004, 8), c.expected) << c.kind;
-}
-
 TEST(FaceChoices, ImageObjectTakesThePicturesSize) {
     TLayout layout;
     auto wide = std::make_unique<TImageEntry>();
