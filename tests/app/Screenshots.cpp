@@ -19,6 +19,7 @@
 #include "editors/CPageId.h"
 #include "editors/CSliderPropDlg.h"
 #include "editors/CZYLProg.h"
+#include "editors/CZylFaceDlg.h"
 #include "editors/CZylUserDlg.h"
 #include "layout/AnsiCodePage.h"
 #include "layout/CBtn8Ctrl.h"
@@ -259,6 +260,31 @@ void propertyShots(UiHost& ui, const QString& folder) {
     save(pageId, folder, "set-page-id");
 }
 
+// The face dialog on a page background: a gradient with a caption, and an imported picture.
+void faceShots(UiHost& ui, const QString& folder) {
+    TLayout layout;
+    layout.AddUserImage(u"Front door", std::make_unique<Picture>(landscape(60, 40)));
+    const std::int32_t garden = layout.AddUserImage(u"Garden view", std::make_unique<Picture>(landscape(320, 240))).id;
+
+    CZylFaceDlg gradient(&layout, ui);
+    gradient.face.kind = TUserFace::kColor;
+    gradient.face.value = TUserFace::kTopToBottom;
+    gradient.face.color1 = 0x00400000;
+    gradient.face.color2 = 0x00FFC080;
+    gradient.face.textColor = 0x00FFFFFF;
+    gradient.face.textSize = TUserFace::kLarge;
+    gradient.face.text = u"Living Room";
+    save(gradient, folder, "face-gradient");
+
+    CZylFaceDlg image(&layout, ui);
+    image.face.kind = TUserFace::kImage;
+    image.face.value = garden;
+    image.face.textColor = 0x00FFFFFF;
+    image.face.textSize = TUserFace::kMedium;
+    image.face.text = u"Good evening";
+    save(image, folder, "face-image");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -316,6 +342,7 @@ int main(int argc, char** argv) {
     save(prog, folder, "programming");
     CZylUserDlg userPage(programmed, static_cast<TUserPage&>(*programmed.pages[1]), ui, false, &prog);
     save(userPage, folder, "user-page");
+    faceShots(ui, folder);
     imageShots(ui, folder, &disconnected);
     propertyShots(ui, folder);
     return 0;

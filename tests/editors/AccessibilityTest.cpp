@@ -12,6 +12,7 @@
 #include "editors/CPageId.h"
 #include "editors/CSliderPropDlg.h"
 #include "editors/CZYLProg.h"
+#include "editors/CZylFaceDlg.h"
 #include "editors/CZylUserDlg.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/CNumericCtrl.h"
@@ -99,6 +100,7 @@ TEST(Accessibility, EveryDialogNamesItsControlsByTheirLabels) {
         [&] { return std::make_unique<CHotspotDlg>(&layout); },
         [&] { return std::make_unique<CSliderPropDlg>(&layout, ui); },
         [&] { return std::make_unique<CPageId>(layout, *user, ui); },
+        [&] { return std::make_unique<CZylFaceDlg>(&layout, ui); },
     };
     for (const auto& make : dialogs)
         checkDialog(*make());
