@@ -43,8 +43,10 @@ void addImage(TLayout& layout, std::int32_t id, int width, int height, const cha
 std::function<void(QDialog&)> addImageStep(QString description, int width, int height) {
     return [=](QDialog& dialog) {
         auto& add = dynamic_cast<CAddImageDlg&>(dialog);
-        add.description = description;
+        add.descriptionEdit->setText(description);
         add.image = TestPicture(width, height, 7);
+        add.width = width;
+        add.height = height;
         add.accept();
     };
 }
