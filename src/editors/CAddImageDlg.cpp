@@ -62,11 +62,8 @@ CAddImageDlg::CAddImageDlg(UiHost& ui_, QWidget* parent) : QDialog(parent), ui(u
     connect(browseButton, &QPushButton::clicked, this, &CAddImageDlg::OnBrowse);
     connect(resizeButton, &QPushButton::clicked, this, &CAddImageDlg::OnResize);
 
-    preview = new SurfaceView(this);
-    preview->setObjectName("preview");
-    preview->setAccessibleName("Preview");
-    preview->setFixedSize(kPreviewWidth, kPreviewHeight);
-    preview->SetPainter([this](Surface& surface) { paintPreview(surface); });
+    preview = new SurfaceView(this, QSize(kPreviewWidth, kPreviewHeight),
+                              [this](Surface& surface) { paintPreview(surface); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(descriptionLabel);

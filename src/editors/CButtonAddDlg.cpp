@@ -39,15 +39,12 @@ QRadioButton* makeRadio(QWidget* parent, const QString& caption, const QString& 
 } // namespace
 
 CButtonAddDlg::CButtonAddDlg(TLayout* layout_, UiHost& ui_, QWidget* parent)
-    : QDialog(parent), layout(layout_), ui(ui_) {
+    : CInitDialog(parent), layout(layout_), ui(ui_) {
     setWindowTitle("Button Object");
     setObjectName("buttonObjectDialog");
 
-    preview = new SurfaceView(this);
-    preview->setObjectName("preview");
-    preview->setAccessibleName("Preview");
-    preview->setFixedSize(kPreviewWidth, kPreviewHeight);
-    preview->SetPainter([this](Surface& surface) { paintPreview(surface); });
+    preview = new SurfaceView(this, QSize(kPreviewWidth, kPreviewHeight),
+                              [this](Surface& surface) { paintPreview(surface); });
 
     upRadio = makeRadio(this, "&Up", "upRadio");
     downRadio = makeRadio(this, "&Down", "downRadio");
@@ -127,14 +124,7 @@ CButtonAddDlg::CButtonAddDlg(TLayout* layout_, UiHost& ui_, QWidget* parent)
     connect(bottomfaceButton, &QPushButton::clicked, this, [this] { EditFace(downFace); });
 }
 
-void CButtonAddDlg::showEvent(QShowEvent* event) {
-    if (!initialised)
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CButtonAddDlg::OnInitDialog() {
-    initialised = true;
     showDownFace = false;
     upRadio->setChecked(true);
 

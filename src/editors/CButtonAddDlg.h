@@ -2,7 +2,7 @@
 
 #include "layout/TUserFace.h"
 
-#include <QDialog>
+#include "CInitDialog.h"
 
 #include <cstdint>
 #include <string>
@@ -21,14 +21,14 @@ class UiHost;
 
 // "Button Object": a button's or selector button's faces, events, entry page and hold time. The
 // caller fills the members before running it and reads them back only after OK.
-class CButtonAddDlg : public QDialog {
+class CButtonAddDlg : public CInitDialog {
     Q_OBJECT
 public:
     // `layout` may be null: then no page or image is offered and the faces draw nothing.
     CButtonAddDlg(TLayout* layout, UiHost& ui, QWidget* parent = nullptr);
 
     // Shows the members in the controls; done once, when the dialog is first shown.
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnOK();
     // Opens the face dialog on a copy of the face; OK takes the copy back.
     void EditFace(TUserFace& face);
@@ -62,13 +62,9 @@ public:
     QPushButton* okButton;
     QPushButton* cancelButton;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void paintPreview(Surface& surface) const;
 
     UiHost& ui;
     QFormLayout* form;
-    bool initialised = false;
 };

@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CHotspotDlg::CHotspotDlg(TLayout* layout_, QWidget* parent) : QDialog(parent), layout(layout_) {
+CHotspotDlg::CHotspotDlg(TLayout* layout_, QWidget* parent) : CInitDialog(parent), layout(layout_) {
     setWindowTitle("Hotspot Properties");
     setObjectName("hotspotDialog");
 
@@ -23,33 +23,19 @@ CHotspotDlg::CHotspotDlg(TLayout* layout_, QWidget* parent) : QDialog(parent), l
     pinEdit = MakeLineEdit(this, "pinEdit", "PIN:", 12);
 
     auto* form = new QFormLayout;
-    auto* pageLabel = new QLabel("&Page to Switch To:", this);
-    pageLabel->setBuddy(pageList);
-    form->addRow(pageLabel, pageList);
+    AddFormRow(*form, this, "&Page to Switch To:", pageList);
     form->addRow(requirePinBox);
-    auto* pinLabel = new QLabel("P&IN:", this);
-    pinLabel->setBuddy(pinEdit);
-    form->addRow(pinLabel, pinEdit);
+    AddFormRow(*form, this, "P&IN:", pinEdit);
 
     const OkCancel okCancel = MakeOkCancel(this);
     okButton = okCancel.ok;
     cancelButton = okCancel.cancel;
-    auto* top = new QVBoxLayout(this);
-    top->addLayout(form);
-    top->addStretch(1);
-    top->addWidget(okCancel.box);
+    StackWithButtons(this, form, okCancel.box);
 
     connect(okCancel.box, &QDialogButtonBox::accepted, this, &CHotspotDlg::OnOK);
 }
 
-void CHotspotDlg::showEvent(QShowEvent* event) {
-    if (!initialised)
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CHotspotDlg::OnInitDialog() {
-    initialised = true;
     FillEntryCombo(*pageList, HotspotPageList(layout, ownPageId, targetPageId));
     requirePinBox->setChecked(requirePin);
     pinEdit->setText(QString::fromStdU16String(pin));

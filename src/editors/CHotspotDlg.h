@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "CInitDialog.h"
 
 #include <cstdint>
 #include <string>
@@ -13,14 +13,14 @@ class TLayout;
 
 // "Hotspot Properties": the page a hot spot switches to and the PIN it may ask for. The caller
 // fills the members before running it and reads them back only after OK.
-class CHotspotDlg : public QDialog {
+class CHotspotDlg : public CInitDialog {
     Q_OBJECT
 public:
     // Without a layout no page is offered.
     explicit CHotspotDlg(TLayout* layout, QWidget* parent = nullptr);
 
     // Shows the members in the controls; done once, when the dialog is first shown.
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnOK();
 
     TLayout* layout;
@@ -36,9 +36,5 @@ public:
     QPushButton* okButton;
     QPushButton* cancelButton;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    bool initialised = false;
 };

@@ -16,7 +16,7 @@
 
 #include <array>
 
-CImageSizeDlg::CImageSizeDlg(UiHost& ui_, QWidget* parent) : QDialog(parent), ui(ui_) {
+CImageSizeDlg::CImageSizeDlg(UiHost& ui_, QWidget* parent) : CInitDialog(parent), ui(ui_) {
     setWindowTitle("Image Size");
     setObjectName("imageSizeDlg");
 
@@ -49,14 +49,7 @@ CImageSizeDlg::CImageSizeDlg(UiHost& ui_, QWidget* parent) : QDialog(parent), ui
     connect(heightEdit, &QLineEdit::textChanged, this, [this] { onEdited(*heightEdit); });
 }
 
-void CImageSizeDlg::showEvent(QShowEvent* event) {
-    if (!initialised)
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CImageSizeDlg::OnInitDialog() {
-    initialised = true;
     {
         const QScopedValueRollback guard(exchanging, true);
         widthEdit->setText(QString::number(width));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "CInitDialog.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -8,14 +8,14 @@ class UiHost;
 
 // "Image Size": a width and a height within the screen, optionally kept in the proportion they
 // had when the dialog opened. The caller sets the members, runs the dialog and on OK takes them.
-class CImageSizeDlg : public QDialog {
+class CImageSizeDlg : public CInitDialog {
     Q_OBJECT
 public:
     explicit CImageSizeDlg(UiHost& ui, QWidget* parent = nullptr);
 
     // Pushes the members into the controls and takes the ratio. Runs by itself when the dialog is
     // first shown, so the caller may set the members after constructing it.
-    void OnInitDialog();
+    void OnInitDialog() override;
     // Reads the fields with their checks; a refused field keeps the dialog open.
     void accept() override;
 
@@ -32,9 +32,6 @@ public:
     static constexpr int kMaxWidth = 320;
     static constexpr int kMaxHeight = 240;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void onEdited(QLineEdit& edited);
     // Reads one field on a change; false stops the reading. A field is reported once each time it
@@ -42,7 +39,6 @@ private:
     [[nodiscard]] bool readOnChange(QLineEdit& field, int max, int& value, bool& reported);
 
     UiHost& ui;
-    bool initialised = false;
     // Set while values go into the controls or a check runs: changes then are not the user's.
     bool exchanging = false;
     bool widthReported = false;

@@ -45,13 +45,7 @@ CNumericDlg::CNumericDlg(CNumericCtrl& page_, UiHost& ui, QWidget* parent) : QDi
     textLine1->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
 
     auto* form = new QFormLayout;
-    auto addRow = [&](const char* caption, QWidget* field) {
-        auto* label = new QLabel(caption, this);
-        label->setBuddy(field);
-        field->setAccessibleName(PlainCaption(caption));
-        form->addRow(label, field);
-        return label;
-    };
+    const auto addRow = [&](const char* caption, QWidget* field) { return AddFormRow(*form, this, caption, field); };
     addRow("&Page Name:", pageName);
     addRow("&Background Color:", backgroundColor);
     addRow("P&rimary Color:", primaryColor);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "CInitDialog.h"
 
 #include <cstdint>
 
@@ -12,14 +12,14 @@ class UiHost;
 
 // "Set Page ID": a page's ID typed by hand, refused while another page of the layout has it.
 // The caller reads `pageId` back after OK.
-class CPageId : public QDialog {
+class CPageId : public CInitDialog {
     Q_OBJECT
 public:
     // `pageId` starts as the page's own.
     CPageId(TLayout& layout, TListItem& page, UiHost& ui, QWidget* parent = nullptr);
 
     // Shows the member in the edit; done once, when the dialog is first shown.
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnOK();
 
     std::int32_t pageId;
@@ -29,11 +29,7 @@ public:
     QPushButton* okButton;
     QPushButton* cancelButton;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     TLayout& layout;
     UiHost& ui;
-    bool initialised = false;
 };

@@ -25,15 +25,12 @@ constexpr int kPreviewHeight = 180;
 } // namespace
 
 CSliderPropDlg::CSliderPropDlg(TLayout* layout_, UiHost& ui_, QWidget* parent)
-    : QDialog(parent), layout(layout_), ui(ui_) {
+    : CInitDialog(parent), layout(layout_), ui(ui_) {
     setWindowTitle("Slider Properties");
     setObjectName("sliderDialog");
 
-    preview = new SurfaceView(this);
-    preview->setObjectName("preview");
-    preview->setAccessibleName("Preview");
-    preview->setFixedSize(kPreviewWidth, kPreviewHeight);
-    preview->SetPainter([this](Surface& surface) { paintPreview(surface); });
+    preview = new SurfaceView(this, QSize(kPreviewWidth, kPreviewHeight),
+                              [this](Surface& surface) { paintPreview(surface); });
 
     imageList = MakeEntryCombo(this, "imageList", "Slider Image:");
     imageList->setMinimumContentsLength(20);
@@ -72,14 +69,7 @@ CSliderPropDlg::CSliderPropDlg(TLayout* layout_, UiHost& ui_, QWidget* parent)
     connect(addImageButton, &QPushButton::clicked, this, &CSliderPropDlg::OnAddImage);
 }
 
-void CSliderPropDlg::showEvent(QShowEvent* event) {
-    if (!initialised)
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CSliderPropDlg::OnInitDialog() {
-    initialised = true;
     FillEntryCombo(*controlIdList, ControlIdList(controlId));
     FillEntryCombo(*imageList, SliderImageList(layout, sliderImageId));
     // Connected only now, so filling the lists does not count as a choice.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "CInitDialog.h"
 
 #include <cstdint>
 
@@ -14,14 +14,14 @@ class UiHost;
 // "Slider Properties": a level slider's image and the mixer channel it controls. The caller fills
 // the members before running it and reads them back only after OK; an image added here stays in
 // the layout even when the dialog is cancelled.
-class CSliderPropDlg : public QDialog {
+class CSliderPropDlg : public CInitDialog {
     Q_OBJECT
 public:
     // Without a layout no image is offered or added and the preview stays empty.
     CSliderPropDlg(TLayout* layout, UiHost& ui, QWidget* parent = nullptr);
 
     // Shows the members in the controls; done once, when the dialog is first shown.
-    void OnInitDialog();
+    void OnInitDialog() override;
     // Imports a picture as a new image of the layout and chooses it.
     void OnAddImage();
 
@@ -39,12 +39,8 @@ public:
     QPushButton* okButton;
     QPushButton* cancelButton;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void paintPreview(Surface& surface) const;
 
     UiHost& ui;
-    bool initialised = false;
 };

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -66,7 +65,8 @@ FaceChoices choicesOf(const QComboBox* list) {
 
 } // namespace
 
-CZylFaceDlg::CZylFaceDlg(TLayout* layout_, UiHost& ui_, QWidget* parent) : QDialog(parent), layout(layout_), ui(ui_) {
+CZylFaceDlg::CZylFaceDlg(TLayout* layout_, UiHost& ui_, QWidget* parent)
+    : CInitDialog(parent), layout(layout_), ui(ui_) {
     setWindowTitle("Face Definition");
     setObjectName("faceDialog");
 
@@ -93,12 +93,8 @@ CZylFaceDlg::CZylFaceDlg(TLayout* layout_, UiHost& ui_, QWidget* parent) : QDial
     captionColor = makeColorButton(ui, this, "captionColor", "Caption Color");
     captionColor->defaultText.clear();
     captionSize = makeList(this, "captionSize", "Caption Size", 8);
-    preview = new SurfaceView(this);
-    preview->setObjectName("preview");
-    preview->setAccessibleName("Preview");
     // The drawing rectangle inside is the panel's 320 x 240 screen, one pixel for one.
-    preview->setFixedSize(FacePreviewFrameSize());
-    preview->SetPainter([this](Surface& surface) { paintPreview(surface); });
+    preview = new SurfaceView(this, FacePreviewFrameSize(), [this](Surface& surface) { paintPreview(surface); });
     const OkCancel okCancel = MakeOkCancel(this);
     okButton = okCancel.ok;
     cancelButton = okCancel.cancel;
@@ -163,21 +159,6 @@ CZylFaceDlg::CZylFaceDlg(TLayout* layout_, UiHost& ui_, QWidget* parent) : QDial
 }
 
 CZylFaceDlg::~CZylFaceDlg() = default;
-
-void CZylFaceDlg::showEvent(QShowEvent* event) {
-    // The caller fills in the face after construction, so the controls take it when shown.
-    if (!event->spontaneous() && !opened) {
-        opened = true;
-        OnInitDialog();
-    }
-    QDialog::showEvent(event);
-}
-
-void CZylFaceDlg::hideEvent(QHideEvent* event) {
-    if (!event->spontaneous())
-        opened = false;
-    QDialog::hideEvent(event);
-}
 
 void CZylFaceDlg::OnInitDialog() {
     gradientKind = TUserFace::kSingleColor;

@@ -2,7 +2,7 @@
 
 #include "layout/TUserFace.h"
 
-#include <QDialog>
+#include "CInitDialog.h"
 
 #include <cstdint>
 #include <memory>
@@ -20,7 +20,7 @@ class UiHost;
 
 // "Face Definition": one face designed on a copy, which the caller takes back on OK. An image
 // added here joins the layout at once, whatever the dialog's result.
-class CZylFaceDlg : public QDialog {
+class CZylFaceDlg : public CInitDialog {
     Q_OBJECT
 public:
     // `layout` may be null: then no image can be chosen or added.
@@ -55,13 +55,9 @@ public:
     QPushButton* cancelButton;
 
     // The controls take the face's state; runs each time the dialog is shown.
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnAddImage();
     void OnOK();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void onKind(std::int32_t kind);
@@ -79,7 +75,6 @@ private:
 
     UiHost& ui;
     QButtonGroup* kindGroup;
-    bool opened = false;
     // Glyphs and built-in images for the preview when the caller gives no layout.
     std::unique_ptr<TLayout> ownLayout;
 };

@@ -25,17 +25,10 @@ CZylUserDlg::CZylUserDlg(TLayout& layout_, TUserPage& page_, UiHost& ui_, bool s
     cancelButton = okCancel.cancel;
 
     auto* form = new QFormLayout;
-    auto* nameLabel = new QLabel("Page &Name:", this);
-    nameLabel->setBuddy(pageName);
-    auto* idLabel = new QLabel("Page &ID:", this);
-    idLabel->setBuddy(pageId);
-    form->addRow(nameLabel, pageName);
-    form->addRow(idLabel, pageId);
+    AddFormRow(*form, this, "Page &Name:", pageName);
+    AddFormRow(*form, this, "Page &ID:", pageId);
 
-    auto* top = new QVBoxLayout(this);
-    top->addLayout(form);
-    top->addStretch(1);
-    top->addWidget(okCancel.box);
+    StackWithButtons(this, form, okCancel.box);
 
     connect(okCancel.box, &QDialogButtonBox::accepted, this, &CZylUserDlg::OnOkClicked);
 }

@@ -3,8 +3,11 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <limits>
 
@@ -57,6 +60,21 @@ OkCancel MakeOkCancel(QDialog* dialog) {
     cancel->setAccessibleName("Cancel");
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return {box, ok, cancel};
+}
+
+QLabel* AddFormRow(QFormLayout& form, QWidget* parent, const QString& caption, QWidget* field) {
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(field);
+    field->setAccessibleName(PlainCaption(caption));
+    form.addRow(label, field);
+    return label;
+}
+
+void StackWithButtons(QDialog* dialog, QLayout* body, QWidget* buttons) {
+    auto* top = new QVBoxLayout(dialog);
+    top->addLayout(body);
+    top->addStretch(1);
+    top->addWidget(buttons);
 }
 
 void SetTabChain(std::span<QWidget* const> order) {

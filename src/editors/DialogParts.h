@@ -7,6 +7,9 @@
 class QCheckBox;
 class QDialog;
 class QDialogButtonBox;
+class QFormLayout;
+class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -31,6 +34,11 @@ struct OkCancel {
     QPushButton* cancel;
 };
 OkCancel MakeOkCancel(QDialog* dialog);
+
+// A form row: the label (with its mnemonic) as the field's buddy, and the field named after it.
+QLabel* AddFormRow(QFormLayout& form, QWidget* parent, const QString& caption, QWidget* field);
+// The dialog's body above, its buttons at the bottom, the room between them left empty.
+void StackWithButtons(QDialog* dialog, QLayout* body, QWidget* buttons);
 
 // Tab moves through the widgets in the order given.
 void SetTabChain(std::span<QWidget* const> order);

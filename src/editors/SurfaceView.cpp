@@ -7,6 +7,13 @@ SurfaceView::SurfaceView(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::NoFrame);
 }
 
+SurfaceView::SurfaceView(QWidget* parent, QSize size, Painter painter_) : SurfaceView(parent) {
+    setObjectName("preview");
+    setAccessibleName("Preview");
+    setFixedSize(size);
+    painter = std::move(painter_);
+}
+
 void SurfaceView::SetPainter(Painter painter_) {
     painter = std::move(painter_);
     update();

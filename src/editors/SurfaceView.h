@@ -15,6 +15,8 @@ public:
     using Painter = std::function<void(Surface& surface)>;
 
     explicit SurfaceView(QWidget* parent = nullptr);
+    // A dialog's preview: named "Preview", of a fixed size, drawn by `painter`.
+    SurfaceView(QWidget* parent, QSize size, Painter painter);
 
     void SetPainter(Painter painter);
     // The drawing as the next paint shows it; tests compare it with the renderer's own.
