@@ -8,6 +8,9 @@
 #include "TUserLevel.h"
 #include "TUserObjectVisitor.h"
 
+#include <algorithm>
+#include <limits>
+
 std::unique_ptr<TUserObject> TUserObject::Create(std::int32_t kind) {
     switch (kind) {
     case kButton:
@@ -39,6 +42,64 @@ bool TUserObject::Contains(int x, int y) const {
     // 64-bit sums: stored geometry may be anything.
     return left <= x && std::int64_t{x} < std::int64_t{left} + width && top <= y &&
            std::int64_t{y} < std::int64_t{top} + height;
+}
+
+namespace {
+
+// Stored geometry may be anything, so the drag arithmetic runs in 64 bits and saturates.
+std::int32_t Saturate(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
+} // namespace
+
+void TUserObject::MoveBy(int dx, int dy) {
+    left = Saturate(std::max<std::int64_t>(std::int64_t{left} + dx, 0));
+    top = Saturate(std::max<std::int64_t>(std::int64_t{top} + dy, 0));
+}
+
+void TUserObject::ResizeByCorner(int corner, int dx, int dy) {
+    std::int64_t l = left;
+    std::int64_t t = top;
+    std::int64_t w = width;
+    std::int64_t h = height;
+    switch (corner) {
+    case kTopLeft:
+        l += dx;
+        t += dy;
+        w -= dx;
+        h -= dy;
+        break;
+    case kTopRight:
+        t += dy;
+        w += dx;
+        h -= dy;
+        break;
+    case kBottomRight:
+        w += dx;
+        h += dy;
+        break;
+    case kBottomLeft:
+        l += dx;
+        w -= dx;
+        h += dy;
+        break;
+    default:
+        return;
+    }
+    if (w < 0) {
+        l += w;
+        w = -w;
+    }
+    if (h < 0) {
+        t += h;
+        h = -h;
+    }
+    left = Saturate(std::max<std::int64_t>(l, 0));
+    top = Saturate(std::max<std::int64_t>(t, 0));
+    width = Saturate(w);
+    height = Saturate(h);
 }
 
 int TUserObject::HitTestCorner(int x, int y) const {

@@ -39,6 +39,12 @@ public:
     virtual void ForEachImageReference(const ImageReferenceVisit& visit);
 
     bool Contains(int x, int y) const;
+    // A drag by (dx, dy). The left and top edges stop at the screen's edge; nothing limits the
+    // right or bottom, so an object may be dragged past the screen and is drawn cut off.
+    void MoveBy(int dx, int dy);
+    // A drag of one corner handle by (dx, dy). A rectangle dragged inside out flips so its size
+    // stays positive; the corner keeps its number, so the same formulas apply to further moves.
+    void ResizeByCorner(int corner, int dx, int dy);
 
     std::int32_t kind;
     std::int32_t reserved = 0;
