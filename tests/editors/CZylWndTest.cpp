@@ -1,0 +1,218 @@
+#include "editors/CZylWnd.h"
+#include "QtTestApp.h"
+#include "layout/TLayout.h"
+#include "layout/TUserHotspot.h"
+#include "layout/TUserImage.h"
+#include "layout/TUserPage.h"
+#include "render/PageDrawing.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct Geometry {
+    std::int32_t left, top, width, height;
+    bool operator==(const Geometry&) const = default;
+};
+
+void PrintTo(const Geometry& g, std::ostream* os) {
+    *os << "(" << g.left << ", " << g.top << ", " << g.width << " x " << g.height << ")";
+}
+
+Geometry geometryOf(const TUserObject& object) {
+    return {object.left, object.top, object.width, object.height};
+}
+
+// Two overlapping objects: `lower` drawn first, `upper` on top of it around (100, 80).
+class CZylWndTest : public ::testing::Test {
+protected:
+    CZylWndTest() {
+        lower = place(std::make_unique<TUserHotspot>(), kLower);
+        upper = place(std::make_unique<TUserImage>(), kUpper);
+        canvas.show();
+    }
+
+    static void reset(TUserObject& object, const Geometry& g) {
+        object.left = g.left;
+        object.top = g.top;
+        object.width = g.width;
+        object.height = g.height;
+    }
+
+    TUserObject* place(std::unique_ptr<TUserObject> object, const Geometry& g) {
+        reset(*object, g);
+        return page.AddObject(std::move(object));
+    }
+
+    TUserObject* named(char which) const { return which == 'L' ? lower : which == 'U' ? upper : nullptr; }
+
+    static constexpr Geometry kLower{40, 40, 80, 60};
+    static constexpr Geometry kUpper{90, 70, 80, 60};
+
+    // First, so the application exists before the canvas is made.
+    QApplication& app = QtTestApp();
+    TLayout layout;
+    TUserPage page{&layout, u"Page"};
+    TUserObject* lower = nullptr;
+    TUserObject* upper = nullptr;
+    CZylWnd canvas{page};
+};
+
+TEST_F(CZylWndTest, IsAFixedPageSizedCanvasNamedForAccessibility) {
+    EXPECT_EQ(canvas.objectName(), "ZylWnd");
+    EXPECT_EQ(canvas.accessibleName(), "Page");
+    EXPECT_EQ(canvas.size(), QSize(320, 240));
+    EXPECT_EQ(canvas.minimumSize(), canvas.maximumSize());
+    EXPECT_EQ(canvas.page, &page);
+    EXPECT_EQ(canvas.selected, nullptr);
+    EXPECT_FALSE(canvas.moving || canvas.resizing || canvas.isSleepPage);
+}
+
+TEST_F(CZylWndTest, LeftDragSelectsMovesAndResizes) {
+    struct Case {
+        const char* name;
+        char selectedBefore; // 'L', 'U' or '-'
+        QPoint press;
+        std::vector<QPoint> moves;
+        char selectedAfter;
+        int corner; // 0: a move drag
+        Geometry lowerAfter;
+        Geometry upperAfter;
+    };
+    // No point is (0, 0): QTest takes a null point for the widget's centre.
+    const Case cases[] = {
+        {"a covered selected object keeps the selection and is dragged",
+         'L',
+         {100, 80},
+         {{90, 75}},
+         'L',
+         0,
+         {30, 35, 80, 60},
+         kUpper},
+        {"with nothing selected the topmost object is taken",
+         '-',
+         {100, 80},
+         {{110, 90}},
+         'U',
+         0,
+         kLower,
+         {100, 80, 80, 60}},
+        {"a press outside the selection selects what is there",
+         'U',
+         {50, 50},
+         {{55, 50}},
+         'L',
+         0,
+         {45, 40, 80, 60},
+         kUpper},
+        {"empty area clears the selection and the drag changes nothing",
+         'L',
+         {300, 10},
+         {{250, 50}, {10, 10}},
+         '-',
+         0,
+         kLower,
+         kUpper},
+        {"just outside the top-left corner starts a resize",
+         'L',
+         {36, 36},
+         {{30, 30}},
+         'L',
+         1,
+         {34, 34, 86, 66},
+         kUpper},
+        {"a corner handle wins over the object on top",
+         'L',
+         {123, 103},
+         {{130, 110}},
+         'L',
+         3,
+         {40, 40, 87, 67},
+         kUpper},
+        {"top-right corner", 'L', {120, 40}, {{125, 30}}, 'L', 2, {40, 30, 85, 70}, kUpper},
+        {"bottom-left corner", 'L', {40, 100}, {{35, 110}}, 'L', 4, {35, 40, 85, 70}, kUpper},
+        // The old left edge becomes the right edge; afterwards width still follows dx as for
+        // corner 3, so the right edge moves with the mouse, not the edge under the pointer.
+        {"corner 3 dragged past the left edge flips and stays corner 3",
+         'L',
+         {120, 100},
+         {{20, 100}, {10, 100}},
+         'L',
+         3,
+         {20, 40, 10, 60},
+         kUpper},
+        {"up-left past the screen edge stops at 0, right and down are free",
+         'L',
+         {50, 50},
+         {{-5, -5}, {395, 295}},
+         'L',
+         0,
+         {400, 300, 80, 60},
+         kUpper},
+        {"top-left past the screen edge clamps left and keeps the full width",
+         'L',
+         {40, 40},
+         {{-20, 40}},
+         'L',
+         1,
+         {0, 40, 140, 60},
+         kUpper},
+    };
+    for (const auto& c : cases) {
+        reset(*lower, kLower);
+        reset(*upper, kUpper);
+        canvas.selected = named(c.selectedBefore);
+
+        QTest::mousePress(&canvas, Qt::LeftButton, {}, c.press);
+        EXPECT_EQ(canvas.resizing, c.corner != 0) << c.name;
+        EXPECT_EQ(canvas.moving, c.corner == 0) << c.name;
+        if (c.corner != 0) {
+            EXPECT_EQ(canvas.activeCorner, c.corner) << c.name;
+        }
+        for (const QPoint& to : c.moves)
+            QTest::mouseMove(&canvas, to);
+        QTest::mouseRelease(&canvas, Qt::LeftButton, {}, c.moves.back());
+
+        EXPECT_EQ(canvas.selected, named(c.selectedAfter)) << c.name;
+        EXPECT_EQ(geometryOf(*lower), c.lowerAfter) << c.name;
+        EXPECT_EQ(geometryOf(*upper), c.upperAfter) << c.name;
+        EXPECT_FALSE(canvas.moving || canvas.resizing) << c.name;
+        // After the release the mouse moves nothing.
+        QTest::mouseMove(&canvas, {5, 5});
+        EXPECT_EQ(geometryOf(*lower), c.lowerAfter) << c.name;
+        EXPECT_EQ(geometryOf(*upper), c.upperAfter) << c.name;
+    }
+}
+
+TEST_F(CZylWndTest, RightButtonNeitherSelectsNorDrags) {
+    canvas.selected = lower;
+    QTest::mousePress(&canvas, Qt::RightButton, {}, {150, 120});
+    QTest::mouseMove(&canvas, {160, 130});
+    QTest::mouseRelease(&canvas, Qt::RightButton, {}, {160, 130});
+    EXPECT_EQ(canvas.selected, lower);
+    EXPECT_FALSE(canvas.moving || canvas.resizing);
+    EXPECT_EQ(geometryOf(*upper), kUpper);
+}
+
+// What the canvas shows is the page as the renderer draws it, selection marks included.
+TEST_F(CZylWndTest, ShowsThePageWithTheSelectionPixelForPixel) {
+    for (TUserObject* selection : {static_cast<TUserObject*>(nullptr), lower, upper}) {
+        canvas.selected = selection;
+        Surface expected(kScreenWidth, kScreenHeight);
+        PaintPage(expected, page, selection);
+        const QImage shown = canvas.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), QSize(kScreenWidth, kScreenHeight));
+        for (int y = 0; y < kScreenHeight; ++y)
+            for (int x = 0; x < kScreenWidth; ++x)
+                ASSERT_EQ(shown.pixel(x, y), expected.Pixel(x, y)) << x << "," << y;
+    }
+}
+
+} // namespace
