@@ -21,10 +21,14 @@
 #include "editors/CZYLProg.h"
 #include "editors/CZylFaceDlg.h"
 #include "editors/CZylUserDlg.h"
+#include "editors/CZylWnd.h"
 #include "layout/AnsiCodePage.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/CNumericCtrl.h"
 #include "layout/TLayout.h"
+#include "layout/TUserButton.h"
+#include "layout/TUserHotspot.h"
+#include "layout/TUserLevel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -285,6 +289,39 @@ void faceShots(UiHost& ui, const QString& folder) {
     save(image, folder, "face-image");
 }
 
+// The page canvas on its own: a gradient background, two buttons, a slider and a hot spot, with
+// one button selected after the user dragged it.
+void canvasShot(const QString& folder) {
+    TLayout layout;
+    TUserPage page(&layout, u"Living Room");
+    page.face.kind = TUserFace::kColor;
+    page.face.value = TUserFace::kTopToBottom;
+    page.face.color1 = 0x00400000;
+    page.face.color2 = 0x00FFC080;
+    const auto place = [&page](std::unique_ptr<TUserObject> object, int left, int top, int width, int height) {
+        object->left = left;
+        object->top = top;
+        object->width = width;
+        object->height = height;
+        return page.AddObject(std::move(object));
+    };
+    for (int i = 0; i < 2; ++i) {
+        auto button = std::make_unique<TUserButton>();
+        button->upFace.kind = TUserFace::kButtonFace;
+        button->upFace.value = 3;
+        button->upFace.text = i == 0 ? u"Lights" : u"Blinds";
+        place(std::move(button), 20, 30 + 70 * i, 85, 50);
+    }
+    place(std::make_unique<TUserLevel>(), 250, 60, 45, 130);
+    place(std::make_unique<TUserHotspot>(), 130, 170, 85, 50);
+
+    CZylWnd canvas(page);
+    canvas.OnLButtonDown(30, 110);
+    canvas.OnMouseMove(40, 120);
+    canvas.OnLButtonUp();
+    save(canvas, folder, "page-canvas");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -345,5 +382,6 @@ int main(int argc, char** argv) {
     faceShots(ui, folder);
     imageShots(ui, folder, &disconnected);
     propertyShots(ui, folder);
+    canvasShot(folder);
     return 0;
 }
