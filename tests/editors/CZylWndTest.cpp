@@ -7,6 +7,7 @@
 #include "render/PageDrawing.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
 #include <QTest>
 
@@ -199,6 +200,40 @@ TEST_F(CZylWndTest, RightButtonNeitherSelectsNorDrags) {
     EXPECT_EQ(canvas.selected, lower);
     EXPECT_FALSE(canvas.moving || canvas.resizing);
     EXPECT_EQ(geometryOf(*upper), kUpper);
+}
+
+// Counts the paints a widget receives once the pending updates are flushed.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// A changed selection and every step of a drag show at once; a drag over nothing draws nothing new.
+TEST_F(CZylWndTest, RepaintsWhenTheSelectionOrAnObjectChanges) {
+    PaintCounter counter;
+    canvas.installEventFilter(&counter);
+    const auto paintsAfter = [&](const auto& step) {
+        QApplication::processEvents();
+        counter.paints = 0;
+        step();
+        QApplication::processEvents();
+        return counter.paints;
+    };
+    EXPECT_GT(paintsAfter([&] { canvas.OnLButtonDown(50, 50); }), 0) << "selected";
+    EXPECT_GT(paintsAfter([&] { canvas.OnMouseMove(60, 55); }), 0) << "moved";
+    canvas.OnLButtonUp();
+    canvas.OnLButtonDown(lower->left + lower->width, lower->top);
+    EXPECT_TRUE(canvas.resizing);
+    EXPECT_GT(paintsAfter([&] { canvas.OnMouseMove(150, 30); }), 0) << "resized";
+    canvas.OnLButtonUp();
+    EXPECT_GT(paintsAfter([&] { canvas.OnLButtonDown(300, 10); }), 0) << "cleared";
+    EXPECT_EQ(paintsAfter([&] { canvas.OnMouseMove(250, 30); }), 0) << "dragged nothing";
+    canvas.OnLButtonUp();
+    canvas.removeEventFilter(&counter);
 }
 
 // What the canvas shows is the page as the renderer draws it, selection marks included.
