@@ -365,7 +365,7 @@ void CZYLProg::OnLoad() {
     // A file that is not a template, or cannot be read, is passed over in silence; a template
     // whose content is damaged says so. Either way the layout stays as it was.
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(localPath(*path), TLayout::kTemplateCapacity, bytes, nullptr) || !LooksLikeTemplate(bytes))
+    if (!ReadWholeFile(localPath(*path), TLayout::kTemplateCapacity, bytes, nullptr) || !TLayout::IsTemplateFile(bytes))
         return;
     std::string error;
     if (!layout.LoadTemplateBytes(bytes, "\"" + path->toStdString() + "\"", &error)) {

@@ -1,6 +1,5 @@
 #include "ProgRules.h"
 
-#include "base/LittleEndian.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/CNumericCtrl.h"
 #include "layout/TLayout.h"
@@ -55,10 +54,4 @@ std::unique_ptr<TListItem> MakeNewPage(TLayout& layout, int menuItem) {
     default:
         return nullptr;
     }
-}
-
-bool LooksLikeTemplate(std::span<const std::uint8_t> bytes) {
-    constexpr std::size_t kMagicBytes = 4;
-    return bytes.size() > kMagicBytes &&
-           GetLittleEndian32(bytes.data()) == static_cast<std::uint32_t>(TLayout::kTemplateMagic);
 }

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <span>
 
 class TLayout;
 class TListItem;
@@ -31,6 +30,3 @@ class TListItem;
 // A new page of the kind the menu item names, for the layout (it takes the next page ID) but not
 // yet in its list; null for an index outside the menu.
 [[nodiscard]] std::unique_ptr<TListItem> MakeNewPage(TLayout& layout, int menuItem);
-
-// True when the bytes start as a template file does: longer than the magic, and the magic first.
-[[nodiscard]] bool LooksLikeTemplate(std::span<const std::uint8_t> bytes);

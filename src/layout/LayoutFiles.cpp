@@ -65,6 +65,10 @@ bool TLayout::LoadTemplate(const std::string& path, std::string* error) {
     return ReadWholeFile(path, kTemplateCapacity, bytes, error) && LoadTemplateBytes(bytes, quoted(path), error);
 }
 
+bool TLayout::IsTemplateFile(std::span<const std::uint8_t> bytes) {
+    return checkKindOfFile(bytes, kTemplateCapacity, kTemplateMagic, "", "", nullptr);
+}
+
 bool TLayout::LoadTemplateBytes(std::span<const std::uint8_t> bytes, const std::string& name, std::string* error) {
     if (!checkKindOfFile(bytes, kTemplateCapacity, kTemplateMagic, "ZYL-1 template file", name, error))
         return false;

@@ -106,6 +106,9 @@ public:
     [[nodiscard]] bool SavePage(const TUserPage& page, const std::string& path, std::string* error = nullptr);
     [[nodiscard]] bool LoadPage(TUserPage& page, const std::string& path, std::string* error = nullptr);
     // The loaders over a file's bytes already in memory; `name` names them in messages.
+    // Whether the bytes are a template file the loader takes: the magic, something after it, and
+    // no more than kTemplateCapacity. Their content is not checked.
+    [[nodiscard]] static bool IsTemplateFile(std::span<const std::uint8_t> bytes);
     [[nodiscard]] bool LoadTemplateBytes(std::span<const std::uint8_t> bytes, const std::string& name,
                                          std::string* error = nullptr);
     [[nodiscard]] bool LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes, const std::string& name,

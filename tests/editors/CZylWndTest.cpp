@@ -1,4 +1,5 @@
 #include "editors/CZylWnd.h"
+#include "ObjectGeometry.h"
 #include "QtTestApp.h"
 #include "layout/TLayout.h"
 #include "layout/TUserHotspot.h"
@@ -18,19 +19,6 @@
 
 namespace {
 
-struct Geometry {
-    std::int32_t left, top, width, height;
-    bool operator==(const Geometry&) const = default;
-};
-
-void PrintTo(const Geometry& g, std::ostream* os) {
-    *os << "(" << g.left << ", " << g.top << ", " << g.width << " x " << g.height << ")";
-}
-
-Geometry geometryOf(const TUserObject& object) {
-    return {object.left, object.top, object.width, object.height};
-}
-
 // Two overlapping objects: `lower` drawn first, `upper` on top of it around (100, 80).
 class CZylWndTest : public ::testing::Test {
 protected:
@@ -40,15 +28,8 @@ protected:
         canvas.show();
     }
 
-    static void reset(TUserObject& object, const Geometry& g) {
-        object.left = g.left;
-        object.top = g.top;
-        object.width = g.width;
-        object.height = g.height;
-    }
-
     TUserObject* place(std::unique_ptr<TUserObject> object, const Geometry& g) {
-        reset(*object, g);
+        setGeometry(*object, g);
         return page.AddObject(std::move(object));
     }
 
@@ -167,8 +148,8 @@ TEST_F(CZylWndTest, LeftDragSelectsMovesAndResizes) {
          kUpper},
     };
     for (const auto& c : cases) {
-        reset(*lower, kLower);
-        reset(*upper, kUpper);
+        setGeometry(*lower, kLower);
+        setGeometry(*upper, kUpper);
         canvas.selected = named(c.selectedBefore);
 
         QTest::mousePress(&canvas, Qt::LeftButton, {}, c.press);

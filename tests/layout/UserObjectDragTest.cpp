@@ -1,3 +1,4 @@
+#include "ObjectGeometry.h"
 #include "layout/TUserObject.h"
 
 #include <gtest/gtest.h>
@@ -7,26 +8,6 @@
 #include <vector>
 
 namespace {
-
-struct Geometry {
-    std::int32_t left, top, width, height;
-    bool operator==(const Geometry&) const = default;
-};
-
-void PrintTo(const Geometry& g, std::ostream* os) {
-    *os << "(" << g.left << ", " << g.top << ", " << g.width << " x " << g.height << ")";
-}
-
-Geometry geometryOf(const TUserObject& object) {
-    return {object.left, object.top, object.width, object.height};
-}
-
-void place(TUserObject& object, const Geometry& g) {
-    object.left = g.left;
-    object.top = g.top;
-    object.width = g.width;
-    object.height = g.height;
-}
 
 struct Step {
     int dx, dy;
@@ -52,7 +33,7 @@ TEST(UserObjectDrag, MoveStopsAtTheLeftAndTopEdgesOnly) {
     };
     for (const auto& c : cases) {
         TUserObject object;
-        place(object, c.start);
+        setGeometry(object, c.start);
         for (const auto& s : c.steps)
             object.MoveBy(s.dx, s.dy);
         EXPECT_EQ(geometryOf(object), c.end) << c.name;
@@ -107,7 +88,7 @@ TEST(UserObjectDrag, ResizeByEachCornerFlipsAndClamps) {
     };
     for (const auto& c : cases) {
         TUserObject object;
-        place(object, c.start);
+        setGeometry(object, c.start);
         for (const auto& s : c.steps)
             object.ResizeByCorner(c.corner, s.dx, s.dy);
         EXPECT_EQ(geometryOf(object), c.end) << c.name;
