@@ -20,7 +20,7 @@ QPoint PixelAt(QPointF position) {
 
 } // namespace
 
-CZylWnd::CZylWnd(TUserPage& page_, QWidget* parent) : QWidget(parent), page(&page_) {
+CZylWnd::CZylWnd(TUserPage& page_, UiHost& ui_, QWidget* parent) : QWidget(parent), page(&page_), ui(ui_) {
     setObjectName("ZylWnd");
     setAccessibleName("Page");
     setFixedSize(kScreenWidth, kScreenHeight);

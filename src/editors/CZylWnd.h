@@ -2,24 +2,56 @@
 
 #include <QWidget>
 
+#include "UiHost.h"
+
 #include <cstdint>
+#include <vector>
 
 class TUserObject;
 class TUserPage;
+class UiHost;
 
 // The user page editor's canvas: shows one page 1:1 as the panel will and lets the user select,
-// move and resize its objects with the left mouse button. Every change goes straight to the page,
-// which belongs to the layout; the canvas keeps no copy.
+// move and resize its objects with the left mouse button; the right button's context menu sets
+// the background, adds objects, opens their properties, deletes and restacks them. Every change
+// goes straight to the page, which belongs to the layout; the canvas keeps no copy.
 class CZylWnd : public QWidget {
     Q_OBJECT
 public:
-    explicit CZylWnd(TUserPage& page, QWidget* parent = nullptr);
+    // The context menu's commands.
+    enum Command : int {
+        kAddSlider = 101,
+        kBackground = 1010,
+        kAddImage = 1011,
+        kAddButton = 1012,
+        kAddHotspot = 1015,
+        kProperties = 1016,
+        kDelete = 1017,
+        kAddSelector = 1018,
+        kPush = 1019,
+        kPull = 1020,
+    };
+    // Default sizes of the objects the menu adds.
+    static constexpr int kObjectWidth = 85;
+    static constexpr int kObjectHeight = 50;
+    static constexpr int kSliderWidth = 45;
+    static constexpr int kSliderHeight = 130;
+
+    CZylWnd(TUserPage& page, UiHost& ui, QWidget* parent = nullptr);
+
+    // The context menu: the sleep page's takes only images; without an object under the pointer
+    // there is nothing to show properties of or delete.
+    [[nodiscard]] static std::vector<MenuItem> ContextMenu(bool sleepPage, bool onObject);
 
     // The drag steps, in canvas pixels (which are panel pixels). The mouse events call them; so
     // may anything that plays the user.
     void OnLButtonDown(int x, int y);
     void OnMouseMove(int x, int y);
     void OnLButtonUp();
+    // Shows the context menu at the point and carries out the chosen command there.
+    void OnRButtonDown(int x, int y);
+    // One command of the context menu for the point (x, y) and the object under it, if any.
+    void OnCommand(int command, int x, int y, TUserObject* target);
 
     TUserPage* page;
     // Always one of page->objects, or null.
@@ -32,6 +64,7 @@ public:
     std::int32_t activeCorner = 0;
     // Chooses the sleep page's smaller context menu.
     bool isSleepPage = false;
+    UiHost& ui;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

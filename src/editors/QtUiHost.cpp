@@ -21,7 +21,22 @@ std::optional<QString> runFileDialog(QWidget* parent, const QString& title, cons
     return dialog.selectedFiles().front();
 }
 
+void addItems(QMenu& menu, const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+        if (item.items.empty())
+            menu.addAction(item.text)->setData(item.command);
+        else
+            addItems(*menu.addMenu(item.text), item.items);
+    }
+}
+
 } // namespace
+
+std::unique_ptr<QMenu> MakePopupMenu(const std::vector<MenuItem>& items, QWidget* parent) {
+    auto menu = std::make_unique<QMenu>(parent);
+    addItems(*menu, items);
+    return menu;
+}
 
 void QtUiHost::ShowMessage(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox::information(parent, title, text);
@@ -52,6 +67,14 @@ std::optional<int> QtUiHost::ChooseFromMenu(QWidget* parent, const QStringList& 
     if (chosen == nullptr)
         return std::nullopt;
     return static_cast<int>(menu.actions().indexOf(chosen));
+}
+
+std::optional<int> QtUiHost::TrackPopupMenu(QWidget* parent, const std::vector<MenuItem>& items, const QPoint& at) {
+    const std::unique_ptr<QMenu> menu = MakePopupMenu(items, parent);
+    QAction* chosen = menu->exec(at - QPoint(0, menu->sizeHint().height() / 2));
+    if (chosen == nullptr)
+        return std::nullopt;
+    return chosen->data().toInt();
 }
 
 std::optional<std::uint32_t> QtUiHost::GetColor(QWidget* parent, std::uint32_t initial) {

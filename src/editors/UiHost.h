@@ -5,10 +5,18 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class QDialog;
 class QPoint;
 class QWidget;
+
+// One entry of a context menu: a command, or a submenu when `items` is not empty.
+struct MenuItem {
+    QString text;
+    int command = 0;
+    std::vector<MenuItem> items;
+};
 
 // The one seam between the dialogs and the desktop: message boxes, questions, file choosers,
 // popup menus, the colour dialog and nested modal dialogs. Whoever builds a window or dialog
@@ -30,6 +38,10 @@ public:
     // A popup menu of `items` whose bottom edge sits at the global point `at`, centred on it
     // horizontally; the index of the chosen item, or nothing when the menu is dismissed.
     [[nodiscard]] virtual std::optional<int> ChooseFromMenu(QWidget* parent, const QStringList& items,
+                                                            const QPoint& at) = 0;
+    // A context menu, submenus included, whose left edge sits at the global point `at`, centred on
+    // it vertically; the chosen item's command, or nothing when the menu is dismissed.
+    [[nodiscard]] virtual std::optional<int> TrackPopupMenu(QWidget* parent, const std::vector<MenuItem>& items,
                                                             const QPoint& at) = 0;
     // The system colour dialog, fully opened, starting from `initial`; colours are 0x00BBGGRR.
     // Nothing when the user cancels.

@@ -291,7 +291,7 @@ void faceShots(UiHost& ui, const QString& folder) {
 
 // The page canvas on its own: a gradient background, two buttons, a slider and a hot spot, with
 // one button selected after the user dragged it.
-void canvasShot(const QString& folder) {
+void canvasShot(UiHost& ui, const QString& folder) {
     TLayout layout;
     TUserPage page(&layout, u"Living Room");
     page.face.kind = TUserFace::kColor;
@@ -315,7 +315,7 @@ void canvasShot(const QString& folder) {
     place(std::make_unique<TUserLevel>(), 250, 60, 45, 130);
     place(std::make_unique<TUserHotspot>(), 130, 170, 85, 50);
 
-    CZylWnd canvas(page);
+    CZylWnd canvas(page, ui);
     canvas.OnLButtonDown(30, 110);
     canvas.OnMouseMove(40, 120);
     canvas.OnLButtonUp();
@@ -382,6 +382,6 @@ int main(int argc, char** argv) {
     faceShots(ui, folder);
     imageShots(ui, folder, &disconnected);
     propertyShots(ui, folder);
-    canvasShot(folder);
+    canvasShot(ui, folder);
     return 0;
 }

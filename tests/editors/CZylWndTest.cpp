@@ -1,6 +1,7 @@
 #include "editors/CZylWnd.h"
 #include "ObjectGeometry.h"
 #include "QtTestApp.h"
+#include "ScriptedUiHost.h"
 #include "layout/TLayout.h"
 #include "layout/TUserHotspot.h"
 #include "layout/TUserImage.h"
@@ -44,7 +45,8 @@ protected:
     TUserPage page{&layout, u"Page"};
     TUserObject* lower = nullptr;
     TUserObject* upper = nullptr;
-    CZylWnd canvas{page};
+    ScriptedUiHost ui;
+    CZylWnd canvas{page, ui};
 };
 
 TEST_F(CZylWndTest, IsAFixedPageSizedCanvasNamedForAccessibility) {

@@ -52,6 +52,34 @@ std::optional<int> ScriptedUiHost::ChooseFromMenu(QWidget*, const QStringList& i
     return static_cast<int>(index);
 }
 
+namespace {
+
+void flatten(const std::vector<MenuItem>& items, const QString& prefix, std::vector<std::pair<QString, int>>& out) {
+    for (const MenuItem& item : items) {
+        if (item.items.empty())
+            out.emplace_back(prefix + item.text, item.command);
+        else
+            flatten(item.items, prefix + item.text + '>', out);
+    }
+}
+
+} // namespace
+
+std::optional<int> ScriptedUiHost::TrackPopupMenu(QWidget*, const std::vector<MenuItem>& items, const QPoint& at) {
+    std::vector<std::pair<QString, int>> paths;
+    flatten(items, QString(), paths);
+    QStringList texts;
+    for (const auto& [path, command] : paths)
+        texts.push_back(path);
+    menus.push_back(texts.join('|'));
+    menuPoints.push_back(at);
+    const std::optional<QString> choice = next(menuChoices);
+    for (const auto& [path, command] : paths)
+        if (choice && path == *choice)
+            return command;
+    return std::nullopt;
+}
+
 std::optional<std::uint32_t> ScriptedUiHost::GetColor(QWidget*, std::uint32_t initial) {
     colorRequests.push_back(initial);
     if (colors.empty())

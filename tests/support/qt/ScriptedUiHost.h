@@ -2,6 +2,7 @@
 
 #include "editors/UiHost.h"
 
+#include <QPoint>
 #include <QStringList>
 
 #include <cstdint>
@@ -21,6 +22,8 @@ public:
     [[nodiscard]] std::optional<QString> GetSaveFileName(QWidget*, const QString& title, const QString& filter,
                                                          const QString&) override;
     [[nodiscard]] std::optional<int> ChooseFromMenu(QWidget*, const QStringList& items, const QPoint&) override;
+    [[nodiscard]] std::optional<int> TrackPopupMenu(QWidget*, const std::vector<MenuItem>& items,
+                                                    const QPoint& at) override;
     [[nodiscard]] std::optional<std::uint32_t> GetColor(QWidget*, std::uint32_t initial) override;
     // Hands the dialog to the next scripted step, which plays the user (types, clicks OK or
     // Cancel); with no step left the dialog is cancelled. Returns the dialog's result.
@@ -38,6 +41,9 @@ public:
     // null QString (or an empty queue) for a dismissed menu.
     QStringList menus;
     std::deque<QString> menuChoices;
+    // Context menus record their items the same way, a submenu's items as "Add>Image", and choose
+    // by that path; `menuPoints` records where each opened.
+    std::vector<QPoint> menuPoints;
     // Each colour dialog records its starting colour and takes the next entry; nothing or an empty
     // queue means "cancelled".
     std::vector<std::uint32_t> colorRequests;
