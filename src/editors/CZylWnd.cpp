@@ -1,6 +1,14 @@
 #include "CZylWnd.h"
 
-#include "layout/TUserObject.h"
+#include "CButtonAddDlg.h"
+#include "CHotspotDlg.h"
+#include "CSliderPropDlg.h"
+#include "CZylFaceDlg.h"
+#include "ObjectProperties.h"
+#include "layout/TUserButton.h"
+#include "layout/TUserHotspot.h"
+#include "layout/TUserImage.h"
+#include "layout/TUserLevel.h"
 #include "layout/TUserPage.h"
 #include "render/PageDrawing.h"
 #include "render/Surface.h"
@@ -19,6 +27,27 @@ QPoint PixelAt(QPointF position) {
 }
 
 } // namespace
+
+std::vector<MenuItem> CZylWnd::ContextMenu(bool sleepPage, bool onObject) {
+    std::vector<MenuItem> items{{"Background", kBackground, {}}};
+    if (sleepPage)
+        items.push_back({"Add Image", kAddImage, {}});
+    else
+        items.push_back({"Add",
+                         0,
+                         {{"Image", kAddImage, {}},
+                          {"Button", kAddButton, {}},
+                          {"Selection", kAddSelector, {}},
+                          {"Hot Spot", kAddHotspot, {}},
+                          {"Level Slider", kAddSlider, {}}}});
+    if (onObject) {
+        items.push_back({"Properties", kProperties, {}});
+        items.push_back({"Delete", kDelete, {}});
+    }
+    items.push_back({"Push", kPush, {}});
+    items.push_back({"Pull", kPull, {}});
+    return items;
+}
 
 CZylWnd::CZylWnd(TUserPage& page_, UiHost& ui_, QWidget* parent) : QWidget(parent), page(&page_), ui(ui_) {
     setObjectName("ZylWnd");
@@ -81,6 +110,126 @@ void CZylWnd::OnLButtonUp() {
         resizing = false;
 }
 
+void CZylWnd::OnRButtonDown(int x, int y) {
+    TUserObject* target = page->ObjectAt(x, y);
+    const std::optional<int> command =
+        ui.TrackPopupMenu(this, ContextMenu(isSleepPage, target != nullptr), mapToGlobal(QPoint(x, y)));
+    if (command)
+        OnCommand(*command, x, y, target);
+}
+
+void CZylWnd::OnCommand(int command, int x, int y, TUserObject* target) {
+    switch (command) {
+    case kBackground: {
+        CZylFaceDlg dialog(page->owner, ui, this);
+        dialog.face.CopyFrom(page->face);
+        if (ui.RunDialog(dialog) == QDialog::Accepted) {
+            page->face.CopyFrom(dialog.face);
+            update();
+        }
+        return;
+    }
+    case kAddImage:
+    case kAddButton:
+    case kAddSelector:
+    case kAddHotspot:
+    case kAddSlider:
+        if (std::unique_ptr<TUserObject> object = newObject(command)) {
+            object->left = x;
+            object->top = y;
+            selected = page->AddObject(std::move(object));
+            update();
+        }
+        return;
+    case kProperties:
+        if (target != nullptr) {
+            ObjectProperties properties(*page, ui, this);
+            target->Accept(properties);
+            if (properties.selects)
+                selected = target;
+            if (properties.accepted)
+                update();
+        }
+        return;
+    case kDelete:
+        if (target != nullptr &&
+            ui.AskYesNo(this, "Confirm Delete", "Are you sure you want to permanently delete this object ?")) {
+            page->RemoveObject(target);
+            selected = nullptr;
+            update();
+        }
+        return;
+    case kPush:
+        if (target != nullptr) {
+            page->Push(target);
+            update();
+        }
+        return;
+    case kPull:
+        if (target != nullptr) {
+            page->Pull(target);
+            update();
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+std::unique_ptr<TUserObject> CZylWnd::newObject(int command) {
+    TLayout* layout = page->owner;
+    if (command == kAddImage) {
+        CZylFaceDlg dialog(layout, ui, this);
+        dialog.face.kind = TUserFace::kImage;
+        dialog.width = kObjectWidth;
+        dialog.height = kObjectHeight;
+        if (ui.RunDialog(dialog) != QDialog::Accepted)
+            return nullptr;
+        auto image = std::make_unique<TUserImage>();
+        image->face.CopyFrom(dialog.face);
+        image->width = dialog.width;
+        image->height = dialog.height;
+        return image;
+    }
+    if (command == kAddButton || command == kAddSelector) {
+        CButtonAddDlg dialog(layout, ui, this);
+        dialog.width = kObjectWidth;
+        dialog.height = kObjectHeight;
+        dialog.isSelector = command == kAddSelector;
+        dialog.selectorId = 1;
+        dialog.entryPageId = -1;
+        if (ui.RunDialog(dialog) != QDialog::Accepted)
+            return nullptr;
+        auto button = std::make_unique<TUserButton>();
+        TakeButtonDialog(dialog, *button);
+        return button;
+    }
+    if (command == kAddHotspot) {
+        CHotspotDlg dialog(layout, this);
+        dialog.ownPageId = page->pageId;
+        if (ui.RunDialog(dialog) != QDialog::Accepted)
+            return nullptr;
+        auto hotspot = std::make_unique<TUserHotspot>();
+        hotspot->targetPageId = dialog.targetPageId;
+        hotspot->requirePin = dialog.requirePin;
+        hotspot->pin = dialog.pin;
+        hotspot->width = kObjectWidth;
+        hotspot->height = kObjectHeight;
+        return hotspot;
+    }
+    CSliderPropDlg dialog(layout, ui, this);
+    dialog.width = kSliderWidth;
+    dialog.height = kSliderHeight;
+    if (ui.RunDialog(dialog) != QDialog::Accepted)
+        return nullptr;
+    auto level = std::make_unique<TUserLevel>();
+    level->controlId = dialog.controlId;
+    level->sliderImageId = dialog.sliderImageId;
+    level->width = kSliderWidth;
+    level->height = kSliderHeight;
+    return level;
+}
+
 void CZylWnd::paintEvent(QPaintEvent*) {
     Surface surface(kScreenWidth, kScreenHeight);
     PaintPage(surface, *page, selected);
@@ -96,10 +245,11 @@ void CZylWnd::paintEvent(QPaintEvent*) {
 // Qt grabs the mouse for this widget while a button is held, which keeps a drag going when the
 // pointer leaves the canvas; the grab ends with the release.
 void CZylWnd::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        const QPoint at = PixelAt(event->position());
+    const QPoint at = PixelAt(event->position());
+    if (event->button() == Qt::LeftButton)
         OnLButtonDown(at.x(), at.y());
-    }
+    else if (event->button() == Qt::RightButton)
+        OnRButtonDown(at.x(), at.y());
     QWidget::mousePressEvent(event);
 }
 

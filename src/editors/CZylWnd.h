@@ -5,6 +5,7 @@
 #include "UiHost.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class TUserObject;
@@ -65,6 +66,10 @@ public:
     // Chooses the sleep page's smaller context menu.
     bool isSleepPage = false;
     UiHost& ui;
+
+private:
+    // An object made by an add command's dialog, or null when the dialog was cancelled.
+    std::unique_ptr<TUserObject> newObject(int command);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
