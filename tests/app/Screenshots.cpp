@@ -22,6 +22,7 @@
 #include "editors/CZylFaceDlg.h"
 #include "editors/CZylUserDlg.h"
 #include "editors/CZylWnd.h"
+#include "editors/QtUiHost.h"
 #include "layout/AnsiCodePage.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/CNumericCtrl.h"
@@ -34,6 +35,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
+#include <QMenu>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -289,6 +292,43 @@ void faceShots(UiHost& ui, const QString& folder) {
     save(image, folder, "face-image");
 }
 
+// A right click on the canvas as the user sees it: the menu beside the pointer, centred on it, with
+// the "Add" submenu open where there is one.
+void contextMenuShot(CZylWnd& canvas, bool sleepPage, QPoint at, const QString& folder, const QString& name) {
+    const std::unique_ptr<QMenu> menu =
+        MakePopupMenu(CZylWnd::ContextMenu(sleepPage, canvas.page->ObjectAt(at.x(), at.y()) != nullptr), nullptr);
+    menu->popup(QPoint(at.x(), at.y() - menu->sizeHint().height() / 2));
+    QApplication::processEvents();
+    QMenu* submenu = nullptr;
+    for (QAction* action : menu->actions())
+        if (action->menu() != nullptr) {
+            menu->setActiveAction(action);
+            submenu = action->menu();
+            submenu->popup(menu->pos() + QPoint(menu->width() - 2, menu->actionGeometry(action).top() - 3));
+            QApplication::processEvents();
+        }
+    QRect area = canvas.rect().united(menu->geometry());
+    if (submenu != nullptr)
+        area = area.united(submenu->geometry());
+    QPixmap shot(area.size());
+    shot.fill(canvas.palette().color(QPalette::Window));
+    QPainter painter(&shot);
+    painter.translate(-area.topLeft());
+    painter.drawPixmap(0, 0, canvas.grab());
+    painter.drawPixmap(menu->pos(), menu->grab());
+    if (submenu != nullptr) {
+        painter.drawPixmap(submenu->pos(), submenu->grab());
+        submenu->close();
+    }
+    menu->close();
+    painter.end();
+    const QString path = folder + "/" + name + ".png";
+    if (!shot.save(path))
+        std::cerr << "cannot write " << path.toStdString() << '\n';
+    else
+        std::cout << path.toStdString() << '\n';
+}
+
 // The page canvas on its own: a gradient background, two buttons, a slider and a hot spot, with
 // one button selected after the user dragged it.
 void canvasShot(UiHost& ui, const QString& folder) {
@@ -320,6 +360,8 @@ void canvasShot(UiHost& ui, const QString& folder) {
     canvas.OnMouseMove(40, 120);
     canvas.OnLButtonUp();
     save(canvas, folder, "page-canvas");
+    contextMenuShot(canvas, false, {60, 60}, folder, "page-canvas-menu");
+    contextMenuShot(canvas, true, {150, 120}, folder, "sleep-page-menu");
 }
 
 } // namespace
