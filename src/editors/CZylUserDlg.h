@@ -2,20 +2,27 @@
 
 #include <QDialog>
 
+class CZylWnd;
+class QFrame;
 class QLineEdit;
 class QPushButton;
 class TLayout;
 class TUserPage;
 class UiHost;
 
-// "ZYL-1 User Defined Page": a user page's name and ID. It works on the page itself; only the
-// name waits for OK.
+// "ZYL-1 User Defined Page": a user page's name, its ID, and on the canvas its background and
+// objects; it also saves the page to a page file and loads one into it. It works on the page
+// itself: the canvas, "Set" and a load change the page at once, only the name waits for OK.
 class CZylUserDlg : public QDialog {
     Q_OBJECT
 public:
+    // `sleepPage` says the page is the layout's sleep page, which takes only images.
     CZylUserDlg(TLayout& layout, TUserPage& page, UiHost& ui, bool sleepPage, QWidget* parent = nullptr);
 
     void OnOkClicked();
+    void OnSetPageId();
+    void OnLoadPage();
+    void OnSavePage();
 
     TLayout& layout;
     TUserPage& page;
@@ -24,6 +31,11 @@ public:
 
     QLineEdit* pageName;
     QLineEdit* pageId;
+    QPushButton* setButton;
+    QFrame* canvasFrame;
+    CZylWnd* canvas;
+    QPushButton* loadButton;
+    QPushButton* saveButton;
     QPushButton* okButton;
     QPushButton* cancelButton;
 };

@@ -134,3 +134,8 @@ bool PageIdTakenByOther(const TLayout& layout, const TListItem& page, std::int32
             return candidate.get() != &page;
     return false;
 }
+
+bool PageIdUsedByAnother(const TLayout& layout, const TListItem& page, std::int32_t id) {
+    return std::any_of(layout.pages.begin(), layout.pages.end(),
+                       [&](const auto& candidate) { return candidate.get() != &page && candidate->pageId == id; });
+}

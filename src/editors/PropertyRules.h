@@ -81,3 +81,5 @@ struct ObjectSize {
 
 // True when the first page in the layout's list with the ID is another page than `page`.
 [[nodiscard]] bool PageIdTakenByOther(const TLayout& layout, const TListItem& page, std::int32_t id);
+// True when any page in the layout's list other than `page` has the ID.
+[[nodiscard]] bool PageIdUsedByAnother(const TLayout& layout, const TListItem& page, std::int32_t id);

@@ -127,6 +127,10 @@ bool ParsePageFile(std::span<const std::uint8_t> bytes, const std::string& name,
     return true;
 }
 
+bool TLayout::IsPageFile(std::span<const std::uint8_t> bytes) {
+    return checkKindOfFile(bytes, kPageFileLimit, kPageMagic, "", "", nullptr);
+}
+
 bool TLayout::LoadPage(TUserPage& page, const std::string& path, std::string* error) {
     std::vector<std::uint8_t> bytes;
     return ReadWholeFile(path, kPageFileLimit, bytes, error) && LoadPageBytes(page, bytes, quoted(path), error);

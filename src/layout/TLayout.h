@@ -111,6 +111,8 @@ public:
     [[nodiscard]] static bool IsTemplateFile(std::span<const std::uint8_t> bytes);
     [[nodiscard]] bool LoadTemplateBytes(std::span<const std::uint8_t> bytes, const std::string& name,
                                          std::string* error = nullptr);
+    // Whether the bytes are a page file the loader takes, as IsTemplateFile with kPageFileLimit.
+    [[nodiscard]] static bool IsPageFile(std::span<const std::uint8_t> bytes);
     [[nodiscard]] bool LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes, const std::string& name,
                                      std::string* error = nullptr);
 

@@ -29,6 +29,7 @@
 #include "layout/TLayout.h"
 #include "layout/TUserButton.h"
 #include "layout/TUserHotspot.h"
+#include "layout/TUserImage.h"
 #include "layout/TUserLevel.h"
 
 #include <QApplication>
@@ -364,6 +365,44 @@ void canvasShot(UiHost& ui, const QString& folder) {
     contextMenuShot(canvas, true, {150, 120}, folder, "sleep-page-menu");
 }
 
+// The user page editor on a page with a gradient, captioned buttons, a photo, a slider and a hot
+// spot, the photo selected.
+void userPageEditorShot(UiHost& ui, const QString& folder, QWidget* parent) {
+    TLayout layout;
+    fillProgrammedLayout(layout);
+    auto& page = static_cast<TUserPage&>(*layout.pages[1]);
+    page.face.kind = TUserFace::kColor;
+    page.face.value = TUserFace::kTopToBottom;
+    page.face.color1 = 0x00502010;
+    page.face.color2 = 0x00F0C890;
+    const auto place = [&page](std::unique_ptr<TUserObject> object, int left, int top, int width, int height) {
+        object->left = left;
+        object->top = top;
+        object->width = width;
+        object->height = height;
+        page.AddObject(std::move(object));
+    };
+    const char16_t* captions[] = {u"Lights", u"Blinds"};
+    for (int i = 0; i < 2; ++i) {
+        auto button = std::make_unique<TUserButton>();
+        button->upFace.kind = TUserFace::kButtonFace;
+        button->upFace.value = 3;
+        button->upFace.text = captions[i];
+        place(std::move(button), 16, 20 + 64 * i, 85, 50);
+    }
+    auto photo = std::make_unique<TUserImage>();
+    photo->face.kind = TUserFace::kImage;
+    photo->face.value = layout.AddUserImage(u"Garden View", std::make_unique<Picture>(landscape(120, 90))).id;
+    place(std::move(photo), 116, 20, 120, 90);
+    place(std::make_unique<TUserLevel>(), 262, 40, 45, 130);
+    place(std::make_unique<TUserHotspot>(), 116, 150, 120, 60);
+
+    CZylUserDlg editor(layout, page, ui, false, parent);
+    editor.canvas->OnLButtonDown(150, 60);
+    editor.canvas->OnLButtonUp();
+    save(editor, folder, "user-page-editor");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -419,8 +458,7 @@ int main(int argc, char** argv) {
     CZYLProg prog(programmed, ui, &disconnected);
     prog.pageList->setCurrentRow(2);
     save(prog, folder, "programming");
-    CZylUserDlg userPage(programmed, static_cast<TUserPage&>(*programmed.pages[1]), ui, false, &prog);
-    save(userPage, folder, "user-page");
+    userPageEditorShot(ui, folder, &prog);
     faceShots(ui, folder);
     imageShots(ui, folder, &disconnected);
     propertyShots(ui, folder);

@@ -184,6 +184,7 @@ TEST(PropertyRules, PreviewRectangles) {
         EXPECT_EQ(SliderPreviewRect(c.frame, c.width, c.height), c.expected) << c.width << "x" << c.height;
 }
 
+// Setting an ID asks the first page that has it; a duplicate after a load is any other page's.
 TEST(PropertyRules, FirstPageWithTheIdDecidesWhetherItIsTaken) {
     TLayout layout;
     TListItem& a = addPage(layout, TListItem::kUserPage, u"A", 10000);
@@ -194,14 +195,18 @@ TEST(PropertyRules, FirstPageWithTheIdDecidesWhetherItIsTaken) {
         const TListItem* page;
         std::int32_t id;
         bool taken;
+        bool usedByAnother;
     };
     const Case cases[] = {
-        {&a, 10000, false}, {&a, 10001, true},       {&b, 10001, false},    {&twin, 10001, true},
-        {&a, 5, false},     {&outside, 10000, true}, {&outside, 77, false}, {&b, 10000, true},
+        {&a, 10000, false, false},    {&a, 10001, true, true}, {&b, 10001, false, true},
+        {&twin, 10001, true, true},   {&a, 5, false, false},   {&outside, 10000, true, true},
+        {&outside, 77, false, false}, {&b, 10000, true, true},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(PageIdTakenByOther(layout, *c.page, c.id), c.taken)
-            << QString::fromStdU16String(c.page->name).toStdString() << " " << c.id;
+    for (const Case& c : cases) {
+        const std::string what = QString::fromStdU16String(c.page->name).toStdString() + " " + std::to_string(c.id);
+        EXPECT_EQ(PageIdTakenByOther(layout, *c.page, c.id), c.taken) << what;
+        EXPECT_EQ(PageIdUsedByAnother(layout, *c.page, c.id), c.usedByAnother) << what;
+    }
 }
 
 } // namespace

@@ -368,6 +368,38 @@ TEST_F(LayoutFiles, PageWithoutImagesAndBadPageFiles) {
     EXPECT_TRUE(into.objects.empty());
 }
 
+// What the loaders look at before the content: the magic, something after it, the kind's limit.
+TEST(LayoutFileKinds, MagicAndSizeTellTheKind) {
+    const Bytes templateMagic{0xD5, 0xCA, 0xAD, 0xAB};
+    const Bytes pageMagic{0xD6, 0xCA, 0xAD, 0xAB};
+    const auto padded = [](Bytes bytes, std::size_t size) {
+        bytes.resize(size, 0xEE);
+        return bytes;
+    };
+    const struct {
+        const char* what;
+        Bytes bytes;
+        bool isTemplate;
+        bool isPage;
+    } cases[] = {
+        {"nothing", {}, false, false},
+        {"part of a magic", Bytes{0xD6, 0xCA, 0xAD}, false, false},
+        {"template magic alone", templateMagic, false, false},
+        {"page magic alone", pageMagic, false, false},
+        {"template magic and a byte", padded(templateMagic, 5), true, false},
+        {"page magic and a byte", padded(pageMagic, 5), false, true},
+        {"another magic", Bytes{0xD7, 0xCA, 0xAD, 0xAB, 0}, false, false},
+        {"page of 300000 bytes", padded(pageMagic, 300000), false, true},
+        {"page of 300001 bytes", padded(pageMagic, 300001), false, false},
+        {"template of 500000 bytes", padded(templateMagic, 500000), true, false},
+        {"template of 500001 bytes", padded(templateMagic, 500001), false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TLayout::IsTemplateFile(c.bytes), c.isTemplate) << c.what;
+        EXPECT_EQ(TLayout::IsPageFile(c.bytes), c.isPage) << c.what;
+    }
+}
+
 TEST_F(LayoutFiles, OversizedPageIsRefusedOnSave) {
     TLayout layout;
     auto entry = std::make_unique<TImageEntry>();
