@@ -57,6 +57,19 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton);
     }
     static std::string logOf(CMosaicsDlg& dlg) { return dlg.GetSession().Log(); }
+    // Uploads the layout, connects again and expects the panel's copy to equal what was sent, by
+    // encoded bytes, pixels included.
+    void expectRoundTrip(CMosaicsDlg& dlg) {
+        // Compared with the layout as decoded, as the panel's copy comes back through a decode too.
+        TLayout sent;
+        ASSERT_TRUE(sent.Decode(encoded(layout)));
+        click(dlg.uploadButton);
+        EXPECT_TRUE(dlg.GetSession().LastProblem().empty()) << dlg.GetSession().LastProblem();
+        click(dlg.connectButton);
+        click(dlg.connectButton);
+        EXPECT_TRUE(logOf(dlg).ends_with("Downloaded layout from control\r\n")) << logOf(dlg);
+        EXPECT_EQ(encoded(layout), encoded(sent));
+    }
 
     TLayout layout;
     TempFolder state;

@@ -307,16 +307,7 @@ TEST_F(MainWindow, AnEditedLayoutReachesThePanel) {
     EXPECT_EQ(LoadAnsiSlot(static_cast<const CBtn8Ctrl&>(added).buttonLabels[7]), u"Lamp 8");
     EXPECT_EQ(layout.defaultPageId, added.pageId);
     EXPECT_EQ(layout.manualBrightness, 37);
-    // Compared with the layout as decoded, as the panel's copy comes back through a decode too.
-    TLayout sent;
-    ASSERT_TRUE(sent.Decode(encoded(layout)));
-
-    click(dlg->uploadButton);
-    EXPECT_TRUE(dlg->GetSession().LastProblem().empty()) << dlg->GetSession().LastProblem();
-    click(dlg->connectButton);
-    click(dlg->connectButton);
-    EXPECT_TRUE(logOf(*dlg).ends_with("Downloaded layout from control\r\n")) << logOf(*dlg);
-    EXPECT_EQ(encoded(layout), encoded(sent));
+    expectRoundTrip(*dlg);
 }
 
 TEST_F(MainWindow, CancelEndsAStuckDownloadAndStaysConnected) {

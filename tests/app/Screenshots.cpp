@@ -47,14 +47,18 @@
 
 namespace {
 
-void save(QWidget& widget, const QString& folder, const QString& name) {
-    widget.show();
-    QApplication::processEvents();
+void write(const QPixmap& shot, const QString& folder, const QString& name) {
     const QString path = folder + "/" + name + ".png";
-    if (!widget.grab().save(path))
+    if (!shot.save(path))
         std::cerr << "cannot write " << path.toStdString() << '\n';
     else
         std::cout << path.toStdString() << '\n';
+}
+
+void save(QWidget& widget, const QString& folder, const QString& name) {
+    widget.show();
+    QApplication::processEvents();
+    write(widget.grab(), folder, name);
 }
 
 void connectedShot(UiHost& ui, const QString& folder, const QString& name, const std::vector<std::string>& arguments) {
@@ -323,54 +327,11 @@ void contextMenuShot(CZylWnd& canvas, bool sleepPage, QPoint at, const QString& 
     }
     menu->close();
     painter.end();
-    const QString path = folder + "/" + name + ".png";
-    if (!shot.save(path))
-        std::cerr << "cannot write " << path.toStdString() << '\n';
-    else
-        std::cout << path.toStdString() << '\n';
+    write(shot, folder, name);
 }
 
-// The page canvas on its own: a gradient background, two buttons, a slider and a hot spot, with
-// one button selected after the user dragged it.
-void canvasShot(UiHost& ui, const QString& folder) {
-    TLayout layout;
-    TUserPage page(&layout, u"Living Room");
-    page.face.kind = TUserFace::kColor;
-    page.face.value = TUserFace::kTopToBottom;
-    page.face.color1 = 0x00400000;
-    page.face.color2 = 0x00FFC080;
-    const auto place = [&page](std::unique_ptr<TUserObject> object, int left, int top, int width, int height) {
-        object->left = left;
-        object->top = top;
-        object->width = width;
-        object->height = height;
-        return page.AddObject(std::move(object));
-    };
-    for (int i = 0; i < 2; ++i) {
-        auto button = std::make_unique<TUserButton>();
-        button->upFace.kind = TUserFace::kButtonFace;
-        button->upFace.value = 3;
-        button->upFace.text = i == 0 ? u"Lights" : u"Blinds";
-        place(std::move(button), 20, 30 + 70 * i, 85, 50);
-    }
-    place(std::make_unique<TUserLevel>(), 250, 60, 45, 130);
-    place(std::make_unique<TUserHotspot>(), 130, 170, 85, 50);
-
-    CZylWnd canvas(page, ui);
-    canvas.OnLButtonDown(30, 110);
-    canvas.OnMouseMove(40, 120);
-    canvas.OnLButtonUp();
-    save(canvas, folder, "page-canvas");
-    contextMenuShot(canvas, false, {60, 60}, folder, "page-canvas-menu");
-    contextMenuShot(canvas, true, {150, 120}, folder, "sleep-page-menu");
-}
-
-// The user page editor on a page with a gradient, captioned buttons, a photo, a slider and a hot
-// spot, the photo selected.
-void userPageEditorShot(UiHost& ui, const QString& folder, QWidget* parent) {
-    TLayout layout;
-    fillProgrammedLayout(layout);
-    auto& page = static_cast<TUserPage&>(*layout.pages[1]);
+// A busy page: a gradient, captioned buttons, a photo, a slider and a hot spot.
+void furnishPage(TLayout& layout, TUserPage& page) {
     page.face.kind = TUserFace::kColor;
     page.face.value = TUserFace::kTopToBottom;
     page.face.color1 = 0x00502010;
@@ -396,6 +357,29 @@ void userPageEditorShot(UiHost& ui, const QString& folder, QWidget* parent) {
     place(std::move(photo), 116, 20, 120, 90);
     place(std::make_unique<TUserLevel>(), 262, 40, 45, 130);
     place(std::make_unique<TUserHotspot>(), 116, 150, 120, 60);
+}
+
+// The page canvas on its own, with one button selected after the user dragged it, and its two
+// context menus.
+void canvasShot(UiHost& ui, const QString& folder) {
+    TLayout layout;
+    TUserPage page(&layout, u"Living Room");
+    furnishPage(layout, page);
+    CZylWnd canvas(page, ui);
+    canvas.OnLButtonDown(30, 110);
+    canvas.OnMouseMove(40, 120);
+    canvas.OnLButtonUp();
+    save(canvas, folder, "page-canvas");
+    contextMenuShot(canvas, false, {40, 40}, folder, "page-canvas-menu");
+    contextMenuShot(canvas, true, {150, 230}, folder, "sleep-page-menu");
+}
+
+// The user page editor on a busy page, the photo selected.
+void userPageEditorShot(UiHost& ui, const QString& folder, QWidget* parent) {
+    TLayout layout;
+    fillProgrammedLayout(layout);
+    auto& page = static_cast<TUserPage&>(*layout.pages[1]);
+    furnishPage(layout, page);
 
     CZylUserDlg editor(layout, page, ui, false, parent);
     editor.canvas->OnLButtonDown(150, 60);

@@ -157,16 +157,7 @@ TEST_F(MainWindow, AUserPageDesignedInTheEditorReachesThePanel) {
     EXPECT_EQ(button.downFace.kind, TUserFace::kColor);
     EXPECT_EQ(static_cast<const TUserHotspot&>(*page->objects[2]).targetPageId, target);
     EXPECT_NE(static_cast<const TUserLevel&>(*page->objects[3]).controlId, -1);
-    // Compared with the layout as decoded, as the panel's copy comes back through a decode too.
-    TLayout sent;
-    ASSERT_TRUE(sent.Decode(encoded(layout)));
-
-    click(dlg->uploadButton);
-    EXPECT_TRUE(dlg->GetSession().LastProblem().empty()) << dlg->GetSession().LastProblem();
-    click(dlg->connectButton);
-    click(dlg->connectButton);
-    EXPECT_TRUE(logOf(*dlg).ends_with("Downloaded layout from control\r\n")) << logOf(*dlg);
-    EXPECT_EQ(encoded(layout), encoded(sent));
+    expectRoundTrip(*dlg);
 }
 
 } // namespace
