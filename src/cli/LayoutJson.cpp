@@ -12,6 +12,8 @@
 #include "layout/TUserImage.h"
 #include "layout/TUserLevel.h"
 
+#include <sstream>
+
 namespace {
 
 std::string slotText(std::span<const std::uint8_t> slot) {
@@ -170,4 +172,18 @@ void WritePageFileJson(JsonWriter& json, const TUserPage& page,
     for (const auto& entry : images)
         writeImage(json, *entry);
     json.EndArray().EndObject();
+}
+
+nlohmann::ordered_json LayoutToJson(const TLayout& layout) {
+    std::ostringstream text;
+    JsonWriter json(text);
+    WriteLayoutJson(json, layout);
+    return nlohmann::ordered_json::parse(text.str());
+}
+
+nlohmann::ordered_json PageFileToJson(const TUserPage& page, const std::vector<std::unique_ptr<TImageEntry>>& images) {
+    std::ostringstream text;
+    JsonWriter json(text);
+    WritePageFileJson(json, page, images);
+    return nlohmann::ordered_json::parse(text.str());
 }
