@@ -1,5 +1,6 @@
 #include "LayoutJson.h"
 
+#include "SlotJson.h"
 #include "Utf8.h"
 #include "layout/AnsiCodePage.h"
 #include "layout/CBtn8Ctrl.h"
@@ -12,178 +13,186 @@
 #include "layout/TUserImage.h"
 #include "layout/TUserLevel.h"
 
-#include <sstream>
+#include <string>
 
 namespace {
 
-std::string slotText(std::span<const std::uint8_t> slot) {
-    return ToUtf8(LoadAnsiSlot(slot));
+using Json = nlohmann::ordered_json;
+
+void putSlot(Json& json, const std::string& key, std::span<const std::uint8_t> slot) {
+    json[key] = ToUtf8(LoadAnsiSlot(slot));
+    if (std::string tail = SlotTailHex(slot); !tail.empty())
+        json[key + "Tail"] = std::move(tail);
 }
 
-void writeFace(JsonWriter& json, std::string_view key, const TUserFace& face) {
-    json.BeginObject(key)
-        .Field("kind", face.kind)
-        .Field("value", face.value)
-        .Field("color1", face.color1)
-        .Field("color2", face.color2)
-        .Field("textColor", face.textColor)
-        .Field("text", ToUtf8(face.text))
-        .Field("textSize", face.textSize)
-        .EndObject();
+// An array of slots, and beside it the array of their tails when any has one.
+template <typename Slots> void putSlots(Json& json, const std::string& key, const Slots& slots) {
+    Json texts = Json::array();
+    Json tails = Json::array();
+    bool anyTail = false;
+    for (const auto& slot : slots) {
+        texts.push_back(ToUtf8(LoadAnsiSlot(slot)));
+        tails.push_back(SlotTailHex(slot));
+        anyTail = anyTail || !tails.back().get_ref<const std::string&>().empty();
+    }
+    json[key] = std::move(texts);
+    if (anyTail)
+        json[key + "Tail"] = std::move(tails);
+}
+
+// The 24 events, each a 256-byte slot of the block.
+std::vector<std::span<const std::uint8_t>>
+eventSlots(const std::array<std::uint8_t, TLayout::kEventCount * TLayout::kEventBytes>& block) {
+    std::vector<std::span<const std::uint8_t>> slots;
+    for (int i = 0; i < TLayout::kEventCount; ++i)
+        slots.emplace_back(block.data() + i * TLayout::kEventBytes, TLayout::kEventBytes);
+    return slots;
+}
+
+Json faceJson(const TUserFace& face) {
+    Json json = Json::object();
+    json["kind"] = face.kind;
+    json["value"] = face.value;
+    json["color1"] = face.color1;
+    json["color2"] = face.color2;
+    json["textColor"] = face.textColor;
+    json["text"] = ToUtf8(face.text);
+    json["textSize"] = face.textSize;
+    return json;
 }
 
 // The fields each object kind adds after the common ones.
 class ObjectFields : public TConstUserObjectVisitor {
 public:
-    explicit ObjectFields(JsonWriter& json) : json_(json) {}
+    explicit ObjectFields(Json& json) : json_(json) {}
 
     void Visit(const TUserObject&) override {}
     void Visit(const TUserButton& button) override {
-        writeFace(json_, "upFace", button.upFace);
-        writeFace(json_, "downFace", button.downFace);
-        json_.Field("selectorId", button.selectorId)
-            .Field("toggle", button.toggle)
-            .Field("downEvent", slotText(button.downEvent))
-            .Field("upEvent", slotText(button.upEvent))
-            .Field("entryPageId", button.entryPageId)
-            .Field("holdTime", button.holdTime);
+        json_["upFace"] = faceJson(button.upFace);
+        json_["downFace"] = faceJson(button.downFace);
+        json_["selectorId"] = button.selectorId;
+        json_["toggle"] = button.toggle;
+        putSlot(json_, "downEvent", button.downEvent);
+        putSlot(json_, "upEvent", button.upEvent);
+        json_["entryPageId"] = button.entryPageId;
+        json_["holdTime"] = button.holdTime;
+        json_["reserved2"] = button.reserved2;
     }
     void Visit(const TUserLevel& level) override {
-        json_.Field("controlId", level.controlId).Field("sliderImageId", level.sliderImageId);
+        json_["controlId"] = level.controlId;
+        json_["sliderImageId"] = level.sliderImageId;
     }
-    void Visit(const TUserImage& image) override { writeFace(json_, "face", image.face); }
+    void Visit(const TUserImage& image) override { json_["face"] = faceJson(image.face); }
     void Visit(const TUserHotspot& hotspot) override {
-        json_.Field("targetPageId", hotspot.targetPageId)
-            .Field("requirePin", hotspot.requirePin)
-            .Field("pin", ToUtf8(hotspot.pin));
+        json_["targetPageId"] = hotspot.targetPageId;
+        json_["requirePin"] = hotspot.requirePin;
+        json_["pin"] = ToUtf8(hotspot.pin);
     }
 
 private:
-    JsonWriter& json_;
+    Json& json_;
 };
 
-void writeObject(JsonWriter& json, const TUserObject& object) {
-    json.BeginObject()
-        .Field("kind", object.kind)
-        .Field("left", object.left)
-        .Field("top", object.top)
-        .Field("width", object.width)
-        .Field("height", object.height);
+Json objectJson(const TUserObject& object) {
+    Json json = Json::object();
+    json["kind"] = object.kind;
+    json["left"] = object.left;
+    json["top"] = object.top;
+    json["width"] = object.width;
+    json["height"] = object.height;
     ObjectFields fields(json);
     object.Accept(fields);
-    json.EndObject();
+    return json;
 }
 
 // The fields each page kind adds after the common ones.
 class PageFields : public TConstListItemVisitor {
 public:
-    explicit PageFields(JsonWriter& json) : json_(json) {}
+    explicit PageFields(Json& json) : json_(json) {}
 
     void Visit(const TUserPage& page) override {
-        writeFace(json_, "face", page.face);
-        json_.BeginArray("objects");
+        json_["face"] = faceJson(page.face);
+        Json objects = Json::array();
         for (const auto& object : page.objects)
-            writeObject(json_, *object);
-        json_.EndArray();
+            objects.push_back(objectJson(*object));
+        json_["objects"] = std::move(objects);
     }
     void Visit(const CBtn8Ctrl& page) override {
-        json_.BeginArray("buttonLabels");
-        for (const auto& slot : page.buttonLabels)
-            json_.Value(slotText(slot));
-        json_.EndArray().BeginArray("buttonEvents");
-        for (const auto& slot : page.buttonEvents)
-            json_.Value(slotText(slot));
-        json_.EndArray();
+        putSlots(json_, "buttonLabels", page.buttonLabels);
+        putSlots(json_, "buttonEvents", page.buttonEvents);
     }
     void Visit(const CNumericCtrl& page) override {
-        json_.Field("backgroundColor", page.backgroundColor)
-            .Field("primaryColor", page.primaryColor)
-            .Field("highlightColor", page.highlightColor)
-            .Field("textColor", page.textColor)
-            .BeginArray("textLines");
+        json_["backgroundColor"] = page.backgroundColor;
+        json_["primaryColor"] = page.primaryColor;
+        json_["highlightColor"] = page.highlightColor;
+        json_["textColor"] = page.textColor;
+        Json lines = Json::array();
         for (const auto& line : page.textLines)
-            json_.Value(ToUtf8(line));
-        json_.EndArray();
+            lines.push_back(ToUtf8(line));
+        json_["textLines"] = std::move(lines);
     }
 
 private:
-    JsonWriter& json_;
+    Json& json_;
 };
 
-void writePage(JsonWriter& json, std::string_view key, const TListItem& page) {
-    json.BeginObject(key).Field("kind", page.kind).Field("pageId", page.pageId).Field("name", ToUtf8(page.name));
+Json pageJson(const TListItem& page) {
+    Json json = Json::object();
+    json["kind"] = page.kind;
+    json["pageId"] = page.pageId;
+    json["name"] = ToUtf8(page.name);
     PageFields fields(json);
     page.Accept(fields);
-    json.EndObject();
+    return json;
 }
 
-void writeImage(JsonWriter& json, const TImageEntry& entry) {
+Json imageJson(const TImageEntry& entry) {
     const Picture* picture = entry.Image();
-    json.BeginObject()
-        .Field("id", entry.id)
-        .Field("description", ToUtf8(entry.description))
-        .Field("guid", GuidToHex(entry.guid))
-        .Field("width", picture != nullptr ? picture->Width() : 0)
-        .Field("height", picture != nullptr ? picture->Height() : 0)
-        .EndObject();
+    Json json = Json::object();
+    json["id"] = entry.id;
+    json["description"] = ToUtf8(entry.description);
+    json["guid"] = GuidToHex(entry.guid);
+    json["width"] = picture != nullptr ? picture->Width() : 0;
+    json["height"] = picture != nullptr ? picture->Height() : 0;
+    return json;
 }
 
 } // namespace
 
-void WriteLayoutJson(JsonWriter& json, const TLayout& layout) {
-    json.BeginObject()
-        .Field("controlName", ToUtf8(layout.controlName))
-        .Field("audibleFeedback", layout.audibleFeedback)
-        .Field("sleepTimeout", layout.sleepTimeout)
-        .Field("defaultPageTimeout", layout.defaultPageTimeout)
-        .Field("pinOnWakeup", layout.pinOnWakeup)
-        .Field("timeoutPin", ToUtf8(layout.timeoutPin))
-        .Field("securityPin", ToUtf8(layout.securityPin))
-        .Field("autoBrightness", layout.autoBrightness)
-        .Field("manualBrightness", layout.manualBrightness)
-        .Field("defaultPageId", layout.defaultPageId)
-        .BeginArray("pages");
+nlohmann::ordered_json LayoutToJson(const TLayout& layout) {
+    Json json = Json::object();
+    json["controlName"] = ToUtf8(layout.controlName);
+    json["audibleFeedback"] = layout.audibleFeedback;
+    json["sleepTimeout"] = layout.sleepTimeout;
+    json["defaultPageTimeout"] = layout.defaultPageTimeout;
+    json["pinOnWakeup"] = layout.pinOnWakeup;
+    json["timeoutPin"] = ToUtf8(layout.timeoutPin);
+    json["securityPin"] = ToUtf8(layout.securityPin);
+    json["autoBrightness"] = layout.autoBrightness;
+    json["manualBrightness"] = layout.manualBrightness;
+    json["defaultPageId"] = layout.defaultPageId;
+    Json pages = Json::array();
     for (const auto& page : layout.pages)
-        writePage(json, {}, *page);
-    json.EndArray();
-    if (layout.sleepPage)
-        writePage(json, "sleepPage", *layout.sleepPage);
-    else
-        json.Key("sleepPage").Null();
-    json.BeginArray("images");
+        pages.push_back(pageJson(*page));
+    json["pages"] = std::move(pages);
+    json["sleepPage"] = layout.sleepPage ? pageJson(*layout.sleepPage) : Json(nullptr);
+    Json images = Json::array();
     for (const auto& entry : layout.images) {
         if (entry->IsUserImage())
-            writeImage(json, *entry);
+            images.push_back(imageJson(*entry));
     }
-    json.EndArray().BeginArray("eventDescriptions");
-    for (int i = 0; i < TLayout::kEventCount; ++i)
-        json.Value(slotText({layout.eventDescriptions.data() + i * TLayout::kEventBytes, TLayout::kEventBytes}));
-    json.EndArray().BeginArray("eventTexts");
-    for (int i = 0; i < TLayout::kEventCount; ++i)
-        json.Value(slotText({layout.eventTexts.data() + i * TLayout::kEventBytes, TLayout::kEventBytes}));
-    json.EndArray().EndObject();
-}
-
-void WritePageFileJson(JsonWriter& json, const TUserPage& page,
-                       const std::vector<std::unique_ptr<TImageEntry>>& images) {
-    json.BeginObject();
-    writePage(json, "page", page);
-    json.BeginArray("images");
-    for (const auto& entry : images)
-        writeImage(json, *entry);
-    json.EndArray().EndObject();
-}
-
-nlohmann::ordered_json LayoutToJson(const TLayout& layout) {
-    std::ostringstream text;
-    JsonWriter json(text);
-    WriteLayoutJson(json, layout);
-    return nlohmann::ordered_json::parse(text.str());
+    json["images"] = std::move(images);
+    putSlots(json, "eventDescriptions", eventSlots(layout.eventDescriptions));
+    putSlots(json, "eventTexts", eventSlots(layout.eventTexts));
+    return json;
 }
 
 nlohmann::ordered_json PageFileToJson(const TUserPage& page, const std::vector<std::unique_ptr<TImageEntry>>& images) {
-    std::ostringstream text;
-    JsonWriter json(text);
-    WritePageFileJson(json, page, images);
-    return nlohmann::ordered_json::parse(text.str());
+    Json json = Json::object();
+    json["page"] = pageJson(page);
+    Json list = Json::array();
+    for (const auto& entry : images)
+        list.push_back(imageJson(*entry));
+    json["images"] = std::move(list);
+    return json;
 }

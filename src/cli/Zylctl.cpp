@@ -1,6 +1,5 @@
 #include "Zylctl.h"
 
-#include "JsonWriter.h"
 #include "LayoutFileKind.h"
 #include "LayoutJson.h"
 #include "LinkCommands.h"
@@ -73,11 +72,10 @@ withFile(const std::string& path, std::string& error, const std::function<void(c
 }
 
 [[nodiscard]] int runDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    JsonWriter json(out);
     std::string error;
     const bool ok = withFile(
-        args[0], error, [&](const TLayout& layout) { WriteLayoutJson(json, layout); },
-        [&](const TUserPage& page, const auto& images) { WritePageFileJson(json, page, images); });
+        args[0], error, [&](const TLayout& layout) { out << LayoutToJson(layout).dump(2) << '\n'; },
+        [&](const TUserPage& page, const auto& images) { out << PageFileToJson(page, images).dump(2) << '\n'; });
     if (!ok) {
         err << "zylctl dump: " << error << '\n';
         return kExitBadInput;
