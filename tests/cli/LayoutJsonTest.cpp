@@ -1,14 +1,12 @@
 #include "cli/LayoutJson.h"
 #include "RichLayout.h"
+#include "cli/JsonFields.h"
 #include "cli/SlotJson.h"
 #include "cli/Utf8.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/TUserButton.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
-
-using Json = nlohmann::ordered_json;
 
 namespace {
 
@@ -125,6 +123,30 @@ TEST(Utf8, ConvertsEveryPlaneAndReplacesLoneSurrogates) {
 TEST(Utf8, RefusesMalformedBytes) {
     for (const char* bad : {"\x80", "\xC0\x80", "\xE4\xB8", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF", "a\xC3"})
         EXPECT_FALSE(FromUtf8(bad)) << bad;
+}
+
+TEST(ParseStrictJson, NamesWhereTheTextGoesWrong) {
+    struct Case {
+        std::string text;
+        std::string words;
+    };
+    const Case cases[] = {
+        {"{\n  \"a\": tru\n}", "line 2, column"},
+        {"{\"a\": 1,}", "line 1, column 9"},
+        {"", "line 1, column 1"},
+        {"{\"a\": 1} x", "line 1, column 10"},
+        {"{\"a\": 1, \"a\": 2}", "the top level: the key \"a\" appears twice"},
+        {"{\"p\": [{}, {\"k\": {\"x\": 1, \"x\": 1}}]}", "p[1].k: the key \"x\" appears twice"},
+    };
+    for (const auto& c : cases) {
+        try {
+            (void)ParseStrictJson(c.text);
+            ADD_FAILURE() << c.text;
+        } catch (const TextFormError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.words), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(ParseStrictJson("{\"a\": [1, {\"a\": 2}]}")["a"][1]["a"], 2);
 }
 
 } // namespace
