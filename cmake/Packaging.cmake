@@ -49,3 +49,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-arphic-uming, fonts-wqy-microhei")
 
 include(CPack)
+
+if(ZYL_BUILD_TESTS)
+    add_subdirectory(tests/packaging)
+endif()
