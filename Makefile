@@ -2,7 +2,7 @@
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps configure build test run screenshots test-sanitize assets fuzz-picture clean
+.PHONY: all deps configure build test run package screenshots test-sanitize assets fuzz-picture clean
 
 all: build
 
@@ -20,6 +20,10 @@ test: build
 
 run: build
 	scripts/run-app
+
+# The Debian package, build/zylmosaics_<version>_<arch>.deb, of what `build` made.
+package: build
+	cd build && cpack -G DEB
 
 # Pictures of the main window in every state, of the progress window and of the about box.
 screenshots: build
