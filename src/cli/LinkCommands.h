@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ZylctlCommand.h"
 #include "link/LinkTiming.h"
 
 #include <ostream>
@@ -9,10 +10,8 @@
 // The commands that talk to a panel: info, download, upload, firmware, reboot. `device` is the
 // port given with --port. Returns the exit status.
 // `timing` is the panel's own unless a test shortens it.
-int RunLinkCommand(const std::string& command, const std::string& device, const std::vector<std::string>& operands,
-                   std::ostream& out, std::ostream& err, const LinkTiming& timing = LinkTiming{});
-bool IsLinkCommand(const std::string& command);
-// Usage and help lines of the link commands, for zylctl's overview and --help.
-const char* LinkCommandUsage(const std::string& command);
-const char* LinkCommandHelp(const std::string& command);
-std::size_t LinkCommandOperands(const std::string& command);
+[[nodiscard]] int RunLinkCommand(const std::string& command, const std::string& device,
+                                 const std::vector<std::string>& operands, std::ostream& out, std::ostream& err,
+                                 const LinkTiming& timing = LinkTiming{});
+// Declares a link command's operand on its subcommand, which is named after the command.
+[[nodiscard]] CommandRun DefineLinkCommand(CLI::App& command);

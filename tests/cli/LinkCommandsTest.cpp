@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -118,10 +119,14 @@ TEST(LinkCommandUsage, NeedsAPortAndTheRightOperands) {
     };
     const Case cases[] = {
         {{"info"}, kExitUsage, "usage: zylctl --port DEVICE info"},
-        {{"--port"}, kExitUsage, "--port needs a device"},
+        {{"--port"}, kExitUsage, "--port: 1 required DEVICE missing"},
         {{"--port", "/dev/x", "download"}, kExitUsage, "usage: zylctl --port DEVICE download OUT.zyl"},
         {{"--port", "/dev/x", "new", "a.zyl"}, kExitUsage, "--port goes with"},
         {{"--port", "/dev/zyl-no-such-port", "info"}, kExitBadInput, "/dev/zyl-no-such-port"},
+        {{"info", "--port", "/dev/zyl-no-such-port"}, kExitBadInput, "/dev/zyl-no-such-port"},
+        {{"--port", "/dev/x", "firmware", "a.zfw", "b.zfw"},
+         kExitUsage,
+         "usage: zylctl --port DEVICE firmware FILE.zfw"},
         {{"upload", "--help"}, kExitOk, "usage: zylctl --port DEVICE upload IN.zyl"},
     };
     for (const auto& c : cases) {
