@@ -2,6 +2,7 @@
 
 #include "Zylctl.h"
 #include "layout/TLayout.h"
+#include "link/PortEnumeration.h"
 #include "link/TransferObserver.h"
 #include "session/Session.h"
 #include "session/SessionHost.h"
@@ -170,5 +171,28 @@ CommandRun DefineLinkCommand(CLI::App& command) {
     }
     return [name, operands](const CommandContext& context) {
         return RunLinkCommand(name, context.device, *operands, context.out, context.err);
+    };
+}
+
+int RunPortsCommand(std::ostream& out, std::ostream& err, const std::function<std::vector<PortEntry>()>& list) {
+    // A tab or line break inside a name would break the one-line-per-port form.
+    const auto oneLine = [](std::string text) {
+        for (char& c : text) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                c = ' ';
+        }
+        return text;
+    };
+    const std::vector<PortEntry> ports = list();
+    for (const PortEntry& port : ports)
+        out << oneLine(port.device) << '\t' << oneLine(port.label) << '\n';
+    if (ports.empty())
+        err << "zylctl ports: no serial ports found\n";
+    return kExitOk;
+}
+
+CommandRun DefinePortsCommand(CLI::App&) {
+    return [](const CommandContext& context) {
+        return RunPortsCommand(context.out, context.err, [] { return EnumeratePorts(); });
     };
 }

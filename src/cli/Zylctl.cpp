@@ -48,6 +48,15 @@ std::span<const ZylctlCommand> commands() {
          "Builds OUT from a folder that 'zylctl export' wrote, perhaps edited since: a template from\n"
          "DIR/layout.json, a user page file from DIR/page.json, with the pictures in DIR/images.",
          false, DefineImportCommand},
+        {"ports", "list the serial ports a control can be on",
+         "Lists the serial ports of this machine and the panel simulators running, one per line: the\n"
+         "device, a tab, and the name the main window's port list shows, for example\n"
+         "\n"
+         "  /dev/ttyUSB0<TAB>ttyUSB0 \xE2\x80\x94 FT232R USB UART\n"
+         "\n"
+         "The device is what --port takes. With no ports nothing is printed (a note goes to standard\n"
+         "error) and the exit status is still 0.",
+         false, DefinePortsCommand},
         {"info", "print the control's hardware and firmware versions",
          "Prints the control's hardware and firmware versions.", true, DefineLinkCommand},
         {"download", "read the control's layout into a template file",
@@ -107,7 +116,7 @@ int RunZylctl(const std::vector<std::string>& args, std::ostream& out, std::ostr
     app.footer("Run 'zylctl COMMAND --help' for more. Exit status: 0 success, 1 bad input, 2 usage.");
     std::string device;
     app.add_option("--port", device,
-                   "the control's serial port, such as /dev/ttyUSB0;\n"
+                   "the control's serial port, such as /dev/ttyUSB0 (see 'zylctl ports');\n"
                    "it may also follow the command")
         ->type_name("DEVICE");
     app.set_version_flag("--version", "zylctl " ZYLCTL_VERSION, "print the version and exit");
