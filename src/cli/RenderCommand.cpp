@@ -12,6 +12,8 @@
 
 #include <climits>
 #include <cstdint>
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -20,7 +22,8 @@ namespace {
 
 struct RenderOptions {
     std::string file;
-    std::string output; // -o: one page into this file
+    std::string output;                // -o: one page into this file
+    std::optional<std::string> allDir; // --all: every page into this folder
     std::optional<std::int32_t> pageId;
     bool sleep = false;
     int select = 0; // 1-based; 0 = nothing selected
@@ -130,6 +133,52 @@ void renderOne(const RenderOptions& options) {
     writePicture(options.file, options.output, page, selected);
 }
 
+// Every user page as DIR/<page ID>.png and the sleep page as DIR/sleep.png. A page ID that an
+// earlier page already has gets "-2", "-3", ... after it, so no picture overwrites another; pages
+// of the kinds the panel draws itself are passed over with a note.
+void renderAll(const RenderOptions& options, std::ostream& err) {
+    LoadedFile loaded;
+    load(options.file, loaded);
+    std::vector<std::pair<std::string, const TUserPage*>> pictures;
+    std::map<std::int32_t, int> seen;
+    std::vector<std::string> notes; // said once the folder is there, so a refusal stays one line
+    auto add = [&](const TUserPage& page) {
+        const int n = ++seen[page.pageId];
+        pictures.emplace_back(std::to_string(page.pageId) + (n > 1 ? "-" + std::to_string(n) : "") + ".png", &page);
+    };
+    if (loaded.filePage) {
+        add(*loaded.filePage);
+    } else {
+        for (const auto& page : loaded.layout.pages) {
+            UserPageOf chosen;
+            page->Accept(chosen);
+            if (chosen.userPage != nullptr)
+                add(*chosen.userPage);
+            else
+                notes.push_back("page " + std::to_string(page->pageId) + " is " + chosen.otherKind +
+                                "; it has no picture");
+        }
+        if (loaded.layout.sleepPage)
+            pictures.emplace_back("sleep.png", loaded.layout.sleepPage.get());
+    }
+    if (pictures.empty()) {
+        err << "zylctl render: " << loaded.name << " has no user page and no sleep page to draw\n";
+        return;
+    }
+
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const std::string& dir = *options.allDir;
+    fs::create_directories(dir, error);
+    if (!fs::is_directory(dir))
+        throw BadInput{"cannot make the folder \"" + dir + "\"" +
+                       (error ? ": " + error.message() : ": something else has that name")};
+    for (const std::string& note : notes)
+        err << "zylctl render: " << note << '\n';
+    for (const auto& [name, page] : pictures)
+        writePicture(options.file, (fs::path(dir) / name).string(), *page);
+}
+
 } // namespace
 
 CommandRun DefineRenderCommand(CLI::App& command) {
@@ -141,22 +190,35 @@ CommandRun DefineRenderCommand(CLI::App& command) {
                                 "in a template, the user page with that page ID")
                             ->type_name("ID");
     CLI::Option* sleep = command.add_flag("--sleep", options->sleep, "in a template, the sleep page");
-    command
-        .add_option("--select", options->select,
-                    "also draw the selection marks of the page's Nth object, counted from 1\n"
-                    "(1 is the first object, drawn at the bottom)")
-        ->check(CLI::Range(1, INT_MAX).description(""))
-        ->type_name("N");
-    command
-        .add_option("-o,--output", options->output,
-                    "the file to write (written whole or not at all; never FILE itself)")
-        ->type_name("OUT.png")
-        ->required();
+    CLI::Option* select = command
+                              .add_option("--select", options->select,
+                                          "also draw the selection marks of the page's Nth object, counted from 1\n"
+                                          "(1 is the first object, drawn at the bottom)")
+                              ->check(CLI::Range(1, INT_MAX).description(""))
+                              ->type_name("N");
+    CLI::Option* output = command
+                              .add_option("-o,--output", options->output,
+                                          "the file to write (written whole or not at all; never FILE itself)")
+                              ->type_name("OUT.png");
+    CLI::Option* all = command
+                           .add_option_function<std::string>(
+                               "--all", [options](const std::string& dir) { options->allDir = dir; },
+                               "every user page as DIR/ID.png, named by its page ID, and the sleep\n"
+                               "page as DIR/sleep.png; DIR is made when missing")
+                           ->type_name("DIR");
     page->excludes(sleep);
+    all->excludes(page)->excludes(sleep)->excludes(select)->excludes(output);
+    command.callback([output, all] {
+        if (output->count() == 0 && all->count() == 0)
+            throw CLI::RequiredError("-o OUT.png or --all DIR");
+    });
 
     return [options](const CommandContext& context) -> int {
         try {
-            renderOne(*options);
+            if (options->allDir)
+                renderAll(*options, context.err);
+            else
+                renderOne(*options);
         } catch (const BadInput& bad) {
             context.err << "zylctl render: " << bad.reason << '\n';
             return kExitBadInput;

@@ -29,16 +29,21 @@ std::span<const ZylctlCommand> commands() {
         {"check", "tell whether FILE is a valid template or page file",
          "Exits 0 when FILE is a valid template or user page file, else 1 with the reason on standard error.", false,
          DefineCheckCommand},
-        {"render", "draw a page of a template or page file into a PNG file",
-         "Draws one user page of FILE as the panel shows it, 320 x 240 pixels, into the PNG file OUT.png.\n"
-         "Hot spots show as dotted grids, as in the page editor.\n"
+        {"render", "draw pages of a template or page file into PNG files",
+         "Draws user pages of FILE, a template (.zyl) or user page file (.zup), as the panel shows them,\n"
+         "320 x 240 pixels, into PNG files. Hot spots show as dotted grids, as in the page editor.\n"
          "\n"
-         "FILE is a template (.zyl) or a user page file (.zup). In a template choose the page with\n"
-         "--page ID or --sleep; a user page file holds one page and takes neither.\n"
+         "With -o, one page goes into OUT.png: in a template choose it with --page ID or --sleep; a user\n"
+         "page file holds one page and takes neither. With --all, every user page goes into DIR, named\n"
+         "by its page ID (DIR/10000.png); a later page with an ID already used gets -2, -3, ... after\n"
+         "it (DIR/10000-2.png). The sleep page, whose ID means nothing, goes into DIR/sleep.png.\n"
+         "Eight-button and data-entry pages, which the panel draws itself, are passed over with a note.\n"
          "\n"
          "Exit status: 0 written, 1 bad input (unreadable or invalid file, no such page, no such object,\n"
-         "OUT.png being FILE), 2 usage.",
-         false, DefineRenderCommand, "render FILE [--page ID | --sleep] [--select N] -o OUT.png"},
+         "an output being FILE), 2 usage.",
+         false, DefineRenderCommand,
+         "render FILE [--page ID | --sleep] [--select N] -o OUT.png\n"
+         "render FILE --all DIR"},
         {"export", "write a template or page file as JSON and PNG files in DIR",
          "Writes FILE, a template (.zyl) or user page file (.zup), into the folder DIR as text that\n"
          "reviews and merges well: DIR/layout.json for a template or DIR/page.json for a page file,\n"

@@ -51,7 +51,7 @@ TEST_F(Zylctl, UsageAndHelp) {
         {{"check", "-h"}, kExitOk, "usage: zylctl check FILE", ""},
         {{"new", "--help"}, kExitOk, "usage: zylctl new", ""},
         {{"help"}, kExitOk, "commands that talk to a control on a serial port:", ""},
-        {{"--help"}, kExitOk, "\n  render FILE      draw a page", ""},
+        {{"--help"}, kExitOk, "\n  render FILE      draw pages", ""},
         {{"--help"}, kExitOk, "\n  --port DEVICE reboot             restart the control\n", ""},
         {{"render", "--help"}, kExitOk, "usage: zylctl render FILE [--page ID", ""},
         {{"info"}, kExitUsage, "", "usage: zylctl --port DEVICE info"},
@@ -96,7 +96,8 @@ TEST_F(Zylctl, EveryCommandHasItsHelp) {
         {"new", "usage: zylctl new OUT.zyl\n\nWrites"},
         {"dump", "usage: zylctl dump FILE\n\nPrints"},
         {"check", "usage: zylctl check FILE\n\nExits"},
-        {"render", "usage: zylctl render FILE [--page ID | --sleep] [--select N] -o OUT.png\n\nDraws"},
+        {"render", "usage: zylctl render FILE [--page ID | --sleep] [--select N] -o OUT.png\n"
+                   "       zylctl render FILE --all DIR\n\nDraws"},
         {"export", "usage: zylctl export FILE DIR\n\nWrites"},
         {"import", "usage: zylctl import DIR OUT\n\nBuilds"},
         {"ports", "usage: zylctl ports\n\nLists"},
