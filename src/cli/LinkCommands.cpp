@@ -2,9 +2,12 @@
 
 #include "Zylctl.h"
 #include "layout/TLayout.h"
+#include "link/PortEnumeration.h"
 #include "link/TransferObserver.h"
 #include "session/Session.h"
 #include "session/SessionHost.h"
+
+#include <CLI/CLI.hpp>
 
 #include <atomic>
 #include <csignal>
@@ -98,28 +101,6 @@ private:
     InterruptWatch watch;
 };
 
-struct LinkCommand {
-    const char* usage;
-    const char* help;
-    std::size_t operands;
-};
-
-const std::map<std::string, LinkCommand>& linkCommands() {
-    static const std::map<std::string, LinkCommand> table = {
-        {"info", {"usage: zylctl --port DEVICE info", "Prints the control's hardware and firmware versions.", 0}},
-        {"download",
-         {"usage: zylctl --port DEVICE download OUT.zyl",
-          "Reads the control's layout and writes it as a template file.", 1}},
-        {"upload",
-         {"usage: zylctl --port DEVICE upload IN.zyl", "Writes the layout of a template file into the control.", 1}},
-        {"firmware",
-         {"usage: zylctl --port DEVICE firmware FILE.zfw",
-          "Sends a firmware file to the control, which then restarts by itself.", 1}},
-        {"reboot", {"usage: zylctl --port DEVICE reboot", "Tells the control to restart.", 0}},
-    };
-    return table;
-}
-
 int failed(std::ostream& err, const std::string& command, const std::string& why) {
     err << "zylctl " << command << ": " << why << '\n';
     return kExitBadInput;
@@ -127,35 +108,24 @@ int failed(std::ostream& err, const std::string& command, const std::string& why
 
 } // namespace
 
-bool IsLinkCommand(const std::string& command) {
-    return linkCommands().count(command) != 0;
-}
-const char* LinkCommandUsage(const std::string& command) {
-    return linkCommands().at(command).usage;
-}
-const char* LinkCommandHelp(const std::string& command) {
-    return linkCommands().at(command).help;
-}
-std::size_t LinkCommandOperands(const std::string& command) {
-    return linkCommands().at(command).operands;
-}
-
 int RunLinkCommand(const std::string& command, const std::string& device, const std::vector<std::string>& operands,
                    std::ostream& out, std::ostream& err, const LinkTiming& timing) {
+    // The file of download, upload and firmware; a missing one fails as an unreadable file.
+    const std::string file = operands.empty() ? std::string() : operands.front();
     TLayout layout;
     std::string error;
-    if (command == "upload" && !layout.LoadTemplate(operands[0], &error))
+    if (command == "upload" && !layout.LoadTemplate(file, &error))
         return failed(err, command, error);
 
     InterruptGuard interruptGuard;
-    ConsoleHost host(err, command == "firmware" ? operands[0] : std::string());
+    ConsoleHost host(err, command == "firmware" ? file : std::string());
     Session session(
         layout, host, [] { return std::vector<PortEntry>{}; }, nullptr, timing);
 
     if (command == "download") {
         session.OnConnect(device);
         // A layout that arrived whole is saved even when the line failed afterwards.
-        if (session.LayoutReceived() && !layout.SaveTemplate(operands[0], &error))
+        if (session.LayoutReceived() && !layout.SaveTemplate(file, &error))
             return failed(err, command, error);
         if (!session.LastProblem().empty())
             return failed(err, command, session.LastProblem());
@@ -184,4 +154,45 @@ int RunLinkCommand(const std::string& command, const std::string& device, const 
         session.OnReboot();
     }
     return session.LastProblem().empty() ? kExitOk : failed(err, command, session.LastProblem());
+}
+
+CommandRun DefineLinkCommand(CLI::App& command) {
+    // The file operand of the commands that take one.
+    static const std::map<std::string, std::pair<const char*, const char*>> kOperands = {
+        {"download", {"OUT.zyl", "the template file to write"}},
+        {"upload", {"IN.zyl", "the template file whose layout to send"}},
+        {"firmware", {"FILE.zfw", "the firmware file to send"}},
+    };
+    const std::string name = command.get_name();
+    auto operands = std::make_shared<std::vector<std::string>>();
+    if (const auto it = kOperands.find(name); it != kOperands.end()) {
+        operands->resize(1);
+        command.add_option(it->second.first, operands->front(), it->second.second)->required();
+    }
+    return [name, operands](const CommandContext& context) {
+        return RunLinkCommand(name, context.device, *operands, context.out, context.err);
+    };
+}
+
+int RunPortsCommand(std::ostream& out, std::ostream& err, const std::function<std::vector<PortEntry>()>& list) {
+    // A tab or line break inside a name would break the one-line-per-port form.
+    const auto oneLine = [](std::string text) {
+        for (char& c : text) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                c = ' ';
+        }
+        return text;
+    };
+    const std::vector<PortEntry> ports = list();
+    for (const PortEntry& port : ports)
+        out << oneLine(port.device) << '\t' << oneLine(port.label) << '\n';
+    if (ports.empty())
+        err << "zylctl ports: no serial ports found\n";
+    return kExitOk;
+}
+
+CommandRun DefinePortsCommand(CLI::App&) {
+    return [](const CommandContext& context) {
+        return RunPortsCommand(context.out, context.err, [] { return EnumeratePorts(); });
+    };
 }

@@ -8,99 +8,31 @@
 #include "layout/TUserPage.h"
 #include "render/PageDrawing.h"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
+
+#include <climits>
 #include <cstdint>
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
-
-const char* const kRenderUsage = "usage: zylctl render FILE [--page ID | --sleep] [--select N] -o OUT.png";
-
-const char* const kRenderHelp =
-    R"(Draws one user page of FILE as the panel shows it, 320 x 240 pixels, into the PNG file OUT.png.
-Hot spots show as dotted grids, as in the page editor.
-
-FILE is a template (.zyl) or a user page file (.zup). In a template, choose the page:
-  --page ID      the user page with that page ID
-  --sleep        the sleep page
-A user page file holds one page and takes neither.
-
-  --select N     also draw the selection marks of the page's Nth object, counted from 1
-                 (1 is the first object, drawn at the bottom)
-  -o OUT.png     the file to write (written whole or not at all; never FILE itself)
-
-Exit status: 0 written, 1 bad input (unreadable or invalid file, no such page, no such object,
-OUT.png being FILE), 2 usage.)";
 
 namespace {
 
 struct RenderOptions {
     std::string file;
-    std::string output;
+    std::string output;                // -o: one page into this file
+    std::optional<std::string> allDir; // --all: every page into this folder
     std::optional<std::int32_t> pageId;
     bool sleep = false;
-    std::size_t select = 0; // 1-based; 0 = nothing selected
+    int select = 0; // 1-based; 0 = nothing selected
 };
 
-std::optional<long long> integer(const std::string& text) {
-    long long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [rest, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || rest != end || text.empty())
-        return std::nullopt;
-    return value;
-}
-
-// The options, or nullopt with the reason when the command line is not a valid use of the command.
-std::optional<RenderOptions> parse(const std::vector<std::string>& args, std::string& reason) {
-    RenderOptions options;
-    bool haveFile = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool takesValue = arg == "--page" || arg == "--select" || arg == "-o" || arg == "--output";
-        if (takesValue && i + 1 >= args.size()) {
-            reason = arg + " needs a value";
-            return std::nullopt;
-        }
-        if (arg == "--page") {
-            const auto id = integer(args[++i]);
-            if (!id || *id < INT32_MIN || *id > INT32_MAX) {
-                reason = "--page takes a page ID, not '" + args[i] + "'";
-                return std::nullopt;
-            }
-            options.pageId = static_cast<std::int32_t>(*id);
-        } else if (arg == "--select") {
-            const auto n = integer(args[++i]);
-            if (!n || *n < 1) {
-                reason = "--select takes an object number from 1, not '" + args[i] + "'";
-                return std::nullopt;
-            }
-            options.select = static_cast<std::size_t>(*n);
-        } else if (arg == "-o" || arg == "--output") {
-            options.output = args[++i];
-        } else if (arg == "--sleep") {
-            options.sleep = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            reason = "unknown option '" + arg + "'";
-            return std::nullopt;
-        } else if (haveFile) {
-            reason = "one FILE only";
-            return std::nullopt;
-        } else {
-            options.file = arg;
-            haveFile = true;
-        }
-    }
-    if (!haveFile)
-        reason = "FILE is missing";
-    else if (options.output.empty())
-        reason = "-o OUT.png is missing";
-    else if (options.pageId && options.sleep)
-        reason = "--page and --sleep exclude each other";
-    else
-        return options;
-    return std::nullopt;
-}
+// What went wrong, already worded for the user; the command exits with status 1.
+struct BadInput {
+    std::string reason;
+};
 
 // Tells a user page from the kinds render cannot draw, and names those.
 class UserPageOf : public TConstListItemVisitor {
@@ -113,99 +45,190 @@ public:
     const char* otherKind = "a page of an unknown kind";
 };
 
-// Finds the page the options name in the loaded file; null with the reason when there is none.
-const TUserPage* choosePage(const RenderOptions& options, const TLayout& layout, const TUserPage* filePage,
-                            std::string& reason) {
-    const std::string file = "\"" + options.file + "\"";
-    if (filePage != nullptr) {
-        if (options.pageId || options.sleep) {
-            reason = file + " is a user page file holding one page; leave out --page and --sleep";
-            return nullptr;
-        }
-        return filePage;
+// FILE loaded: a template into the layout, or a page file's page, which joins the fresh layout so
+// its own images are there for it.
+struct LoadedFile {
+    std::string name; // FILE quoted, for messages
+    TLayout layout;
+    std::unique_ptr<TUserPage> filePage;
+};
+
+void load(const std::string& path, LoadedFile& loaded) {
+    std::string reason;
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, TLayout::kUploadCapacity, bytes, &reason))
+        throw BadInput{reason};
+    loaded.name = "\"" + path + "\"";
+    bool ok = false;
+    switch (KindOfLayoutFile(bytes)) {
+    case LayoutFileKind::Template:
+        ok = loaded.layout.LoadTemplateBytes(bytes, loaded.name, &reason);
+        break;
+    case LayoutFileKind::Page:
+        loaded.filePage = std::make_unique<TUserPage>(&loaded.layout, u"");
+        ok = loaded.layout.LoadPageBytes(*loaded.filePage, bytes, loaded.name, &reason);
+        break;
+    case LayoutFileKind::Neither:
+        reason = NeitherLayoutFileMessage(loaded.name);
+        break;
+    }
+    if (!ok)
+        throw BadInput{reason};
+}
+
+// The page the options name in the loaded file.
+const TUserPage& choosePage(const RenderOptions& options, const LoadedFile& loaded) {
+    if (loaded.filePage) {
+        if (options.pageId || options.sleep)
+            throw BadInput{loaded.name + " is a user page file holding one page; leave out --page and --sleep"};
+        return *loaded.filePage;
     }
     if (options.sleep) {
-        if (!layout.sleepPage)
-            reason = file + " has no sleep page";
-        return layout.sleepPage.get();
+        if (!loaded.layout.sleepPage)
+            throw BadInput{loaded.name + " has no sleep page"};
+        return *loaded.layout.sleepPage;
     }
-    if (!options.pageId) {
-        reason = file + " is a template: choose its page with --page ID or --sleep";
-        return nullptr;
-    }
-    const TListItem* page = layout.FindPage(*options.pageId);
-    if (page == nullptr) {
-        reason = file + " has no page with ID " + std::to_string(*options.pageId);
-        return nullptr;
-    }
+    if (!options.pageId)
+        throw BadInput{loaded.name + " is a template: choose its page with --page ID or --sleep"};
+    const TListItem* page = loaded.layout.FindPage(*options.pageId);
+    if (page == nullptr)
+        throw BadInput{loaded.name + " has no page with ID " + std::to_string(*options.pageId)};
     UserPageOf chosen;
     page->Accept(chosen);
     if (chosen.userPage == nullptr)
-        reason =
-            "page " + std::to_string(*options.pageId) + " of " + file + " is " + chosen.otherKind + ", not a user page";
-    return chosen.userPage;
+        throw BadInput{"page " + std::to_string(*options.pageId) + " of " + loaded.name + " is " + chosen.otherKind +
+                       ", not a user page"};
+    return *chosen.userPage;
+}
+
+// Draws the page into the PNG file, written whole or not at all.
+void writePicture(const std::string& file, const std::string& output, const TUserPage& page,
+                  const TUserObject* selected = nullptr) {
+    if (IsSameFile(file, output))
+        throw BadInput{"\"" + output + "\" is FILE itself; write the picture to another file"};
+    Surface surface(kScreenWidth, kScreenHeight);
+    PaintPage(surface, page, selected);
+    const std::vector<std::uint8_t> png = surface.EncodePng();
+    const std::span<const std::uint8_t> parts[] = {png};
+    std::string reason;
+    if (!WriteFileAtomically(output, parts, &reason))
+        throw BadInput{reason};
+}
+
+void renderOne(const RenderOptions& options) {
+    // Refused before FILE is read, so a FIFO as the output is never opened.
+    if (IsSameFile(options.file, options.output))
+        throw BadInput{"\"" + options.output + "\" is FILE itself; write the picture to another file"};
+    LoadedFile loaded;
+    load(options.file, loaded);
+    const TUserPage& page = choosePage(options, loaded);
+    const TUserObject* selected = nullptr;
+    if (options.select > 0) {
+        const auto n = static_cast<std::size_t>(options.select);
+        if (n > page.objects.size())
+            throw BadInput{"the page has " + std::to_string(page.objects.size()) + " objects, so there is no object " +
+                           std::to_string(n) + " to select"};
+        selected = page.objects[n - 1].get();
+    }
+    writePicture(options.file, options.output, page, selected);
+}
+
+// Every user page as DIR/<page ID>.png and the sleep page as DIR/sleep.png. A page ID that an
+// earlier page already has gets "-2", "-3", ... after it, so no picture overwrites another; pages
+// of the kinds the panel draws itself are passed over with a note.
+void renderAll(const RenderOptions& options, std::ostream& err) {
+    LoadedFile loaded;
+    load(options.file, loaded);
+    std::vector<std::pair<std::string, const TUserPage*>> pictures;
+    std::map<std::int32_t, int> seen;
+    std::vector<std::string> notes; // said once the folder is there, so a refusal stays one line
+    auto add = [&](const TUserPage& page) {
+        const int n = ++seen[page.pageId];
+        pictures.emplace_back(std::to_string(page.pageId) + (n > 1 ? "-" + std::to_string(n) : "") + ".png", &page);
+    };
+    if (loaded.filePage) {
+        add(*loaded.filePage);
+    } else {
+        for (const auto& page : loaded.layout.pages) {
+            UserPageOf chosen;
+            page->Accept(chosen);
+            if (chosen.userPage != nullptr)
+                add(*chosen.userPage);
+            else
+                notes.push_back("page " + std::to_string(page->pageId) + " is " + chosen.otherKind +
+                                "; it has no picture");
+        }
+        if (loaded.layout.sleepPage)
+            pictures.emplace_back("sleep.png", loaded.layout.sleepPage.get());
+    }
+    if (pictures.empty()) {
+        err << "zylctl render: " << loaded.name << " has no user page and no sleep page to draw\n";
+        return;
+    }
+
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const std::string& dir = *options.allDir;
+    fs::create_directories(dir, error);
+    if (!fs::is_directory(dir))
+        throw BadInput{"cannot make the folder \"" + dir + "\"" +
+                       (error ? ": " + error.message() : ": something else has that name")};
+    for (const std::string& note : notes)
+        err << "zylctl render: " << note << '\n';
+    for (const auto& [name, page] : pictures)
+        writePicture(options.file, (fs::path(dir) / name).string(), *page);
 }
 
 } // namespace
 
-int RunRenderCommand(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-    std::string reason;
-    const std::optional<RenderOptions> options = parse(args, reason);
-    if (!options) {
-        err << "zylctl render: " << reason << '\n' << kRenderUsage << '\n';
-        return kExitUsage;
-    }
+CommandRun DefineRenderCommand(CLI::App& command) {
+    auto options = std::make_shared<RenderOptions>();
+    command.add_option("FILE", options->file, "a template (.zyl) or user page file (.zup)")->required();
+    CLI::Option* page = command
+                            .add_option_function<std::int32_t>(
+                                "--page", [options](const std::int32_t& id) { options->pageId = id; },
+                                "in a template, the user page with that page ID")
+                            ->type_name("ID");
+    CLI::Option* sleep = command.add_flag("--sleep", options->sleep, "in a template, the sleep page");
+    CLI::Option* select = command
+                              .add_option("--select", options->select,
+                                          "also draw the selection marks of the page's Nth object, counted from 1\n"
+                                          "(1 is the first object, drawn at the bottom)")
+                              ->check(CLI::Range(1, INT_MAX).description(""))
+                              ->type_name("N");
+    CLI::Option* output = command
+                              .add_option("-o,--output", options->output,
+                                          "the file to write (written whole or not at all; never FILE itself)")
+                              ->type_name("OUT.png");
+    CLI::Option* all = command
+                           .add_option_function<std::string>(
+                               "--all", [options](const std::string& dir) { options->allDir = dir; },
+                               "every user page as DIR/ID.png, named by its page ID, and the sleep\n"
+                               "page as DIR/sleep.png; DIR is made when missing")
+                           ->type_name("DIR");
+    page->excludes(sleep);
+    all->excludes(page)->excludes(sleep)->excludes(select)->excludes(output);
+    command.callback([output, all] {
+        if (output->count() == 0 && all->count() == 0)
+            throw CLI::RequiredError("-o OUT.png or --all DIR");
+    });
 
-    if (IsSameFile(options->file, options->output)) {
-        err << "zylctl render: \"" << options->output << "\" is FILE itself; write the picture to another file\n";
-        return kExitBadInput;
-    }
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(options->file, TLayout::kUploadCapacity, bytes, &reason)) {
-        err << "zylctl render: " << reason << '\n';
-        return kExitBadInput;
-    }
-    const LayoutFileKind kind = KindOfLayoutFile(bytes);
-    const std::string name = "\"" + options->file + "\"";
-    TLayout layout;
-    // A page file's page joins a fresh layout, so its own images are there for it.
-    std::unique_ptr<TUserPage> filePage;
-    bool loaded = false;
-    if (kind == LayoutFileKind::Template) {
-        loaded = layout.LoadTemplateBytes(bytes, name, &reason);
-    } else if (kind == LayoutFileKind::Page) {
-        filePage = std::make_unique<TUserPage>(&layout, u"");
-        loaded = layout.LoadPageBytes(*filePage, bytes, name, &reason);
-    } else {
-        reason = NeitherLayoutFileMessage(name);
-    }
-    if (!loaded) {
-        err << "zylctl render: " << reason << '\n';
-        return kExitBadInput;
-    }
-
-    const TUserPage* page = choosePage(*options, layout, filePage.get(), reason);
-    if (page == nullptr) {
-        err << "zylctl render: " << reason << '\n';
-        return kExitBadInput;
-    }
-    const TUserObject* selected = nullptr;
-    if (options->select > 0) {
-        if (options->select > page->objects.size()) {
-            err << "zylctl render: the page has " << page->objects.size() << " objects, so there is no object "
-                << options->select << " to select\n";
+    return [options](const CommandContext& context) -> int {
+        try {
+            if (options->allDir)
+                renderAll(*options, context.err);
+            else
+                renderOne(*options);
+        } catch (const BadInput& bad) {
+            context.err << "zylctl render: " << bad.reason << '\n';
             return kExitBadInput;
         }
-        selected = page->objects[options->select - 1].get();
-    }
+        return kExitOk;
+    };
+}
 
-    Surface surface(kScreenWidth, kScreenHeight);
-    PaintPage(surface, *page, selected);
-    const std::vector<std::uint8_t> png = surface.EncodePng();
-    const std::span<const std::uint8_t> parts[] = {png};
-    if (!WriteFileAtomically(options->output, parts, &reason)) {
-        err << "zylctl render: " << reason << '\n';
-        return kExitBadInput;
-    }
-    return kExitOk;
+int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> line = {"render"};
+    line.insert(line.end(), args.begin(), args.end());
+    return RunZylctl(line, out, err);
 }

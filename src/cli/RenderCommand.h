@@ -1,12 +1,13 @@
 #pragma once
 
+#include "ZylctlCommand.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
 
-// `zylctl render`: a page of a template or page file, drawn as the panel shows it, into a PNG.
-extern const char* const kRenderUsage;
-extern const char* const kRenderHelp;
+// `zylctl render`: pages of a template or page file, drawn as the panel shows them, into PNG files.
+[[nodiscard]] CommandRun DefineRenderCommand(CLI::App& command);
 
-// Runs the command on its arguments (after the word "render"); returns a ZylctlStatus.
+// The same as `zylctl render ARGS`; returns a ZylctlStatus.
 [[nodiscard]] int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,178 +1,84 @@
 #include "Zylctl.h"
 
-#include "LayoutFileKind.h"
-#include "LayoutJson.h"
+#include "FileCommands.h"
 #include "LinkCommands.h"
 #include "RenderCommand.h"
-#include "layout/FileIo.h"
-#include "layout/TLayout.h"
+#include "ZylctlCommand.h"
+#include "ZylctlHelp.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <functional>
+#include <exception>
+#include <memory>
 #include <span>
 
 namespace {
 
-// The command's operands (the words after its name), the --port device or empty, and the streams.
-using RunCommand = std::function<int(const std::vector<std::string>& operands, const std::string& device,
-                                     std::ostream& out, std::ostream& err)>;
-
-constexpr std::size_t kOwnArguments = static_cast<std::size_t>(-1);
-
-struct Command {
-    const char* name;
-    const char* synopsis; // its line in the overview, without the program name
-    const char* summary;  // the rest of that line
-    const char* usage;
-    const char* help;
-    bool needsPort;
-    std::size_t operands; // kOwnArguments: the command reads its arguments itself
-    RunCommand run;
-};
-
-// Loads FILE as whichever kind it is and hands it on; false with the reason when it is no valid file.
-[[nodiscard]] bool
-withFile(const std::string& path, std::string& error, const std::function<void(const TLayout&)>& onTemplate,
-         const std::function<void(const TUserPage&, const std::vector<std::unique_ptr<TImageEntry>>&)>& onPage) {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, TLayout::kUploadCapacity, bytes, &error))
-        return false;
-    const std::string name = "\"" + path + "\"";
-    switch (KindOfLayoutFile(bytes)) {
-    case LayoutFileKind::Template: {
-        TLayout layout;
-        if (!layout.LoadTemplateBytes(bytes, name, &error))
-            return false;
-        onTemplate(layout);
-        return true;
-    }
-    case LayoutFileKind::Page: {
-        TUserPage page(nullptr, u"");
-        std::vector<std::unique_ptr<TImageEntry>> images;
-        if (!ParsePageFile(bytes, name, page, images, &error))
-            return false;
-        onPage(page, images);
-        return true;
-    }
-    case LayoutFileKind::Neither:
-        break;
-    }
-    error = NeitherLayoutFileMessage(name);
-    return false;
-}
-
-[[nodiscard]] int runNew(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-    TLayout layout;
-    std::string error;
-    if (!layout.SaveTemplate(args[0], &error)) {
-        err << "zylctl new: " << error << '\n';
-        return kExitBadInput;
-    }
-    return kExitOk;
-}
-
-[[nodiscard]] int runDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    std::string error;
-    const bool ok = withFile(
-        args[0], error, [&](const TLayout& layout) { out << LayoutToJson(layout).dump(2) << '\n'; },
-        [&](const TUserPage& page, const auto& images) { out << PageFileToJson(page, images).dump(2) << '\n'; });
-    if (!ok) {
-        err << "zylctl dump: " << error << '\n';
-        return kExitBadInput;
-    }
-    return kExitOk;
-}
-
-[[nodiscard]] int runCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    std::string error;
-    std::string what;
-    const bool ok = withFile(
-        args[0], error, [&](const TLayout&) { what = "valid ZYL-1 template file"; },
-        [&](const TUserPage&, const auto&) { what = "valid ZYL-1 user page file"; });
-    if (!ok) {
-        err << "zylctl check: " << error << '\n';
-        return kExitBadInput;
-    }
-    out << args[0] << ": " << what << '\n';
-    return kExitOk;
-}
-
-// A command that works on files only.
-RunCommand local(int (*run)(const std::vector<std::string>&, std::ostream&, std::ostream&)) {
-    return [run](const std::vector<std::string>& operands, const std::string&, std::ostream& out, std::ostream& err) {
-        return run(operands, out, err);
-    };
-}
-
-// A command that talks to the control on the --port device.
-Command linkCommand(const char* name, const char* synopsis, const char* summary) {
-    return {name,
-            synopsis,
-            summary,
-            LinkCommandUsage(name),
-            LinkCommandHelp(name),
-            true,
-            LinkCommandOperands(name),
-            [name](const std::vector<std::string>& operands, const std::string& device, std::ostream& out,
-                   std::ostream& err) { return RunLinkCommand(name, device, operands, out, err); }};
-}
+constexpr const char* kFileGroup = "commands";
+constexpr const char* kPortGroup = "commands that talk to a control on a serial port";
 
 // Every command, in the overview's order.
-std::span<const Command> commands() {
-    static const Command table[] = {
-        {"new", "new OUT.zyl", "write the template of a fresh layout", "usage: zylctl new OUT.zyl",
-         "Writes the template file of a freshly started program's layout to OUT.zyl.", false, 1, local(runNew)},
-        {"dump", "dump FILE", "print a template (.zyl) or page file (.zup) as JSON", "usage: zylctl dump FILE",
-         "Prints FILE, a template (.zyl) or user page file (.zup), as JSON on standard output.", false, 1,
-         local(runDump)},
-        {"check", "check FILE", "tell whether FILE is a valid template or page file", "usage: zylctl check FILE",
-         "Exits 0 when FILE is a valid template or user page file, else 1 with the reason on standard error.", false, 1,
-         local(runCheck)},
-        {"render", "render FILE", "draw a page of a template or page file into a PNG file", kRenderUsage, kRenderHelp,
-         false, kOwnArguments, local(RunRenderCommand)},
-        linkCommand("info", "--port DEVICE info", "print the control's hardware and firmware versions"),
-        linkCommand("download", "--port DEVICE download OUT.zyl", "read the control's layout into a template file"),
-        linkCommand("upload", "--port DEVICE upload IN.zyl", "write a template's layout into the control"),
-        linkCommand("firmware", "--port DEVICE firmware FILE.zfw", "send a firmware file to the control"),
-        linkCommand("reboot", "--port DEVICE reboot", "restart the control"),
+std::span<const ZylctlCommand> commands() {
+    static const ZylctlCommand table[] = {
+        {"new", "write the template of a fresh layout",
+         "Writes the template file of a freshly started program's layout to OUT.zyl.", false, DefineNewCommand},
+        {"dump", "print a template (.zyl) or page file (.zup) as JSON",
+         "Prints FILE, a template (.zyl) or user page file (.zup), as JSON on standard output.", false,
+         DefineDumpCommand},
+        {"check", "tell whether FILE is a valid template or page file",
+         "Exits 0 when FILE is a valid template or user page file, else 1 with the reason on standard error.", false,
+         DefineCheckCommand},
+        {"render", "draw pages of a template or page file into PNG files",
+         "Draws user pages of FILE, a template (.zyl) or user page file (.zup), as the panel shows them,\n"
+         "320 x 240 pixels, into PNG files. Hot spots show as dotted grids, as in the page editor.\n"
+         "\n"
+         "With -o, one page goes into OUT.png: in a template choose it with --page ID or --sleep; a user\n"
+         "page file holds one page and takes neither. With --all, every user page goes into DIR, named\n"
+         "by its page ID (DIR/10000.png); a later page with an ID already used gets -2, -3, ... after\n"
+         "it (DIR/10000-2.png). The sleep page, whose ID means nothing, goes into DIR/sleep.png.\n"
+         "Eight-button and data-entry pages, which the panel draws itself, are passed over with a note.\n"
+         "\n"
+         "Exit status: 0 written, 1 bad input (unreadable or invalid file, no such page, no such object,\n"
+         "an output being FILE), 2 usage.",
+         false, DefineRenderCommand,
+         "render FILE [--page ID | --sleep] [--select N] -o OUT.png\n"
+         "render FILE --all DIR"},
+        {"export", "write a template or page file as JSON and PNG files in DIR",
+         "Writes FILE, a template (.zyl) or user page file (.zup), into the folder DIR as text that\n"
+         "reviews and merges well: DIR/layout.json for a template or DIR/page.json for a page file,\n"
+         "and each user image as DIR/images/ID.png. 'zylctl import' builds the file again.",
+         false, DefineExportCommand},
+        {"import", "build a template or page file from an exported DIR",
+         "Builds OUT from a folder that 'zylctl export' wrote, perhaps edited since: a template from\n"
+         "DIR/layout.json, a user page file from DIR/page.json, with the pictures in DIR/images.",
+         false, DefineImportCommand},
+        {"ports", "list the serial ports a control can be on",
+         "Lists the serial ports of this machine and the panel simulators running, one per line: the\n"
+         "device, a tab, and the name the main window's port list shows, for example\n"
+         "\n"
+         "  /dev/ttyUSB0<TAB>ttyUSB0 \xE2\x80\x94 FT232R USB UART\n"
+         "\n"
+         "The device is what --port takes. With no ports nothing is printed (a note goes to standard\n"
+         "error) and the exit status is still 0.",
+         false, DefinePortsCommand},
+        {"info", "print the control's hardware and firmware versions",
+         "Prints the control's hardware and firmware versions.", true, DefineLinkCommand},
+        {"download", "read the control's layout into a template file",
+         "Reads the control's layout and writes it as a template file.", true, DefineLinkCommand},
+        {"upload", "write a template's layout into the control",
+         "Writes the layout of a template file into the control.", true, DefineLinkCommand},
+        {"firmware", "send a firmware file to the control",
+         "Sends a firmware file to the control, which then restarts by itself.", true, DefineLinkCommand},
+        {"reboot", "restart the control", "Tells the control to restart.", true, DefineLinkCommand},
     };
     return table;
-}
-
-const Command* findCommand(const std::string& name) {
-    const auto all = commands();
-    const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return name == c.name; });
-    return it == all.end() ? nullptr : &*it;
-}
-
-// One group of the overview, its synopses in a column two spaces wider than the longest.
-void listCommands(std::ostream& out, bool needsPort) {
-    std::size_t width = 0;
-    for (const Command& c : commands()) {
-        if (c.needsPort == needsPort)
-            width = std::max(width, std::string_view(c.synopsis).size());
-    }
-    for (const Command& c : commands()) {
-        if (c.needsPort == needsPort)
-            out << "  " << c.synopsis << std::string(width + 2 - std::string_view(c.synopsis).size(), ' ') << c.summary
-                << '\n';
-    }
-}
-
-void printOverview(std::ostream& out) {
-    out << "usage: zylctl COMMAND [ARGS]\n\n"
-           "The command-line face of ZYLMosaics, the ZYL-1 panel tool.\n\n"
-           "commands:\n";
-    listCommands(out, false);
-    out << "\ncommands that talk to a control on a serial port:\n";
-    listCommands(out, true);
-    out << "\nRun 'zylctl COMMAND --help' for more. Exit status: 0 success, 1 bad input, 2 usage.\n";
 }
 
 // "info, download, upload, firmware and reboot".
 std::string portCommandNames() {
     std::vector<std::string> names;
-    for (const Command& c : commands()) {
+    for (const ZylctlCommand& c : commands()) {
         if (c.needsPort)
             names.emplace_back(c.name);
     }
@@ -182,50 +88,105 @@ std::string portCommandNames() {
     return text;
 }
 
-bool wantsHelp(const std::vector<std::string>& args) {
-    return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
+// A command line that is not a valid use of zylctl (command null) or of the command: the reason,
+// then how to use it.
+int usageError(const ZylctlHelp& help, const CLI::App& app, const CLI::App* command, const std::string& reason,
+               std::ostream& err) {
+    if (command == nullptr) {
+        err << "zylctl: " << reason << '\n' << help.Overview(app);
+        return kExitUsage;
+    }
+    const std::string name = command->get_name();
+    err << "zylctl " << name << ": " << reason << '\n'
+        << help.Usage(*command) << "Run 'zylctl " << name << " --help' for more.\n";
+    return kExitUsage;
+}
+
+// What CLI11 found wrong, worded for the command line as typed.
+std::string parseProblem(const CLI::App& app, const CLI::ParseError& error) {
+    const std::vector<std::string> rest = app.remaining();
+    if (app.get_subcommands().empty() && dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr && !rest.empty())
+        return (rest.front().starts_with('-') ? "unknown option '" : "unknown command '") + rest.front() + "'";
+    return error.what();
 }
 
 } // namespace
 
-int RunZylctl(const std::vector<std::string>& allArgs, std::ostream& out, std::ostream& err) {
+int RunZylctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CLI::App app("The command-line face of ZYLMosaics, the ZYL-1 panel tool.", "zylctl");
+    auto help = std::make_shared<ZylctlHelp>(commands());
+    // Subcommands take the formatter and the help flag from the program when they are added.
+    app.formatter(help);
+    app.set_help_flag("-h,--help", "print this help and exit");
+    app.footer("Run 'zylctl COMMAND --help' for more. Exit status: 0 success, 1 bad input, 2 usage.");
     std::string device;
-    std::vector<std::string> args = allArgs;
-    if (!args.empty() && args[0] == "--port") {
-        if (args.size() < 2) {
-            err << "zylctl: --port needs a device, such as /dev/ttyUSB0\n";
+    app.add_option("--port", device,
+                   "the control's serial port, such as /dev/ttyUSB0 (see 'zylctl ports');\n"
+                   "it may also follow the command")
+        ->type_name("DEVICE");
+    app.set_version_flag("--version", "zylctl " ZYLCTL_VERSION, "print the version and exit");
+    app.require_subcommand(0, 1);
+
+    std::vector<std::pair<const CLI::App*, CommandRun>> runs;
+    for (const ZylctlCommand& command : commands()) {
+        CLI::App* sub = app.add_subcommand(command.name, command.summary);
+        sub->group(command.needsPort ? kPortGroup : kFileGroup);
+        // What the command does not know goes to the program: --port after the command name.
+        sub->fallthrough();
+        runs.emplace_back(sub, command.define(*sub));
+    }
+    // `zylctl help [COMMAND]`, the same as --help; not listed.
+    CLI::App* helpCommand = app.add_subcommand("help", "print the help of zylctl or of a command")->group("");
+    std::string topic;
+    helpCommand->add_option("COMMAND", topic, "the command");
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() != static_cast<int>(CLI::ExitCodes::Success)) {
+            // A mistake after `help` is the program's, not a command's.
+            const std::vector<CLI::App*> chosen = app.get_subcommands();
+            const CLI::App* command =
+                chosen.empty() || help->Find(chosen.front()->get_name()) == nullptr ? nullptr : chosen.front();
+            return usageError(*help, app, command, parseProblem(app, error), err);
+        }
+        return app.exit(error, out, err); // --help, --version
+    }
+
+    const std::vector<CLI::App*> chosen = app.get_subcommands();
+    if (chosen.empty()) {
+        if (device.empty()) { // nothing at all, or only "--"
+            err << help->Overview(app);
             return kExitUsage;
         }
-        device = args[1];
-        args.erase(args.begin(), args.begin() + 2);
+        return usageError(*help, app, nullptr, "--port goes with " + portCommandNames(), err);
     }
-    const Command* command = args.empty() ? nullptr : findCommand(args[0]);
-    if (!device.empty() && (command == nullptr || !command->needsPort)) {
-        err << "zylctl: --port goes with " << portCommandNames() << '\n';
-        return kExitUsage;
-    }
-    if (args.empty()) {
-        printOverview(err);
-        return kExitUsage;
-    }
-    if (command == nullptr) {
-        if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-            printOverview(out);
+    const CLI::App& command = *chosen.front();
+    if (&command == helpCommand) {
+        if (topic.empty()) {
+            out << help->Overview(app);
             return kExitOk;
         }
-        err << "zylctl: unknown command '" << args[0] << "'\n";
-        printOverview(err);
-        return kExitUsage;
-    }
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (wantsHelp(rest)) {
-        out << command->usage << "\n\n" << command->help << '\n';
+        const auto it =
+            std::find_if(runs.begin(), runs.end(), [&](const auto& r) { return r.first->get_name() == topic; });
+        if (it == runs.end())
+            return usageError(*help, app, nullptr, "unknown command '" + topic + "'", err);
+        out << help->CommandHelp(*it->first);
         return kExitOk;
     }
-    if ((command->needsPort && device.empty()) ||
-        (command->operands != kOwnArguments && rest.size() != command->operands)) {
-        err << command->usage << '\n';
-        return kExitUsage;
+    const ZylctlCommand& entry = *help->Find(command.get_name());
+    if (entry.needsPort && device.empty())
+        return usageError(*help, app, &command, "--port DEVICE is missing", err);
+    if (!entry.needsPort && !device.empty())
+        return usageError(*help, app, &command, "--port goes with " + portCommandNames(), err);
+
+    const auto run = std::find_if(runs.begin(), runs.end(), [&](const auto& r) { return r.first == &command; });
+    try {
+        return run->second(CommandContext{device, out, err});
+    } catch (const std::exception& e) {
+        // Whatever the command did not foresee (memory, the file system) still ends in one line.
+        err << "zylctl " << entry.name << ": " << e.what() << '\n';
+        return kExitBadInput;
     }
-    return command->run(rest, device, out, err);
 }

@@ -6,10 +6,13 @@
 #include "cli/Zylctl.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
+#include "link/PortEnumeration.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -110,6 +113,48 @@ TEST_F(LinkCommands, FirmwareLandsAndRebootAnswers) {
     EXPECT_EQ(r.status, kExitOk) << r.err;
 }
 
+// The published simulator is listed as the main window lists it, in the one-line form scripts read.
+TEST_F(LinkCommands, PortsListsTheRunningSimulator) {
+    start();
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keep = saved != nullptr ? saved : "";
+    ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    const CliRun r = zylctl({"ports"});
+    if (saved != nullptr)
+        ::setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
+    else
+        ::unsetenv("XDG_RUNTIME_DIR");
+
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    const std::string line = sim->DevicePath() + "\tZYL-1 simulator (" + sim->DevicePath() + ")\n";
+    EXPECT_NE(r.out.find(line), std::string::npos) << r.out;
+    std::istringstream lines(r.out);
+    for (std::string port; std::getline(lines, port);)
+        EXPECT_EQ(std::count(port.begin(), port.end(), '\t'), 1) << port;
+}
+
+TEST(PortsCommand, OneLinePerPortAndNothingForNone) {
+    const struct {
+        std::vector<PortEntry> ports;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{}, "", "zylctl ports: no serial ports found\n"},
+        {{{"/dev/ttyUSB0", "ttyUSB0 \xE2\x80\x94 FT232R USB UART"}, {"/dev/ttyS0", "ttyS0 \xE2\x80\x94 serial port"}},
+         "/dev/ttyUSB0\tttyUSB0 \xE2\x80\x94 FT232R USB UART\n/dev/ttyS0\tttyS0 \xE2\x80\x94 serial port\n",
+         ""},
+        // A name read from the device or a simulator's file cannot split the line or the columns.
+        {{{"/dev/pts/3", "odd\tname\nsecond line\r"}}, "/dev/pts/3\todd name second line \n", ""},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunPortsCommand(out, err, [&] { return c.ports; }), kExitOk);
+        EXPECT_EQ(out.str(), c.out);
+        EXPECT_EQ(err.str(), c.err);
+    }
+}
+
 TEST(LinkCommandUsage, NeedsAPortAndTheRightOperands) {
     struct Case {
         std::vector<std::string> args;
@@ -118,10 +163,14 @@ TEST(LinkCommandUsage, NeedsAPortAndTheRightOperands) {
     };
     const Case cases[] = {
         {{"info"}, kExitUsage, "usage: zylctl --port DEVICE info"},
-        {{"--port"}, kExitUsage, "--port needs a device"},
+        {{"--port"}, kExitUsage, "--port: 1 required DEVICE missing"},
         {{"--port", "/dev/x", "download"}, kExitUsage, "usage: zylctl --port DEVICE download OUT.zyl"},
         {{"--port", "/dev/x", "new", "a.zyl"}, kExitUsage, "--port goes with"},
         {{"--port", "/dev/zyl-no-such-port", "info"}, kExitBadInput, "/dev/zyl-no-such-port"},
+        {{"info", "--port", "/dev/zyl-no-such-port"}, kExitBadInput, "/dev/zyl-no-such-port"},
+        {{"--port", "/dev/x", "firmware", "a.zfw", "b.zfw"},
+         kExitUsage,
+         "usage: zylctl --port DEVICE firmware FILE.zfw"},
         {{"upload", "--help"}, kExitOk, "usage: zylctl --port DEVICE upload IN.zyl"},
     };
     for (const auto& c : cases) {

@@ -8,10 +8,12 @@
 #include "render/PageDrawing.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include <sys/stat.h>
@@ -65,6 +67,11 @@ TEST_F(RenderCommand, UsageMistakesExitWithStatus2) {
         {"render", zyl, "--sleep", "--select", "-2", "-o", png},
         {"render", zyl, "--sleep", "--frobnicate", "-o", png},
         {"render", zyl, zup, "--sleep", "-o", png},
+        {"render", zyl, "--all"},
+        {"render", zyl, "--all", temp.Path("all"), "-o", png},
+        {"render", zyl, "--all", temp.Path("all"), "--page", "10000"},
+        {"render", zyl, "--all", temp.Path("all"), "--sleep"},
+        {"render", zyl, "--all", temp.Path("all"), "--select", "1"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args.size() > 2 ? args[2] : "");
@@ -72,6 +79,7 @@ TEST_F(RenderCommand, UsageMistakesExitWithStatus2) {
         EXPECT_EQ(run.status, kExitUsage);
         EXPECT_NE(run.err.find("usage: zylctl render FILE"), std::string::npos) << run.err;
         EXPECT_FALSE(std::filesystem::exists(png));
+        EXPECT_FALSE(std::filesystem::exists(temp.Path("all")));
     }
     const CliRun help = zylctl({"render", "--help"});
     EXPECT_EQ(help.status, kExitOk);
@@ -93,6 +101,8 @@ TEST_F(RenderCommand, BadInputExitsWithStatus1AndOneLine) {
         {{"render", zup, "--page", "10000", "-o", png}, "leave out --page and --sleep"},
         {{"render", zyl, "--page", "10000", "--select", "8", "-o", png}, "no object 8"},
         {{"render", zyl, "--sleep", "-o", temp.Path("no/such/folder/out.png")}, "out.png"},
+        {{"render", zyl, "--all", other}, "cannot make the folder"},
+        {{"render", other, "--all", temp.Path("all")}, "neither a ZYL-1 template file nor"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
@@ -138,6 +148,63 @@ TEST_F(RenderCommand, WritesThePageAsThePanelShowsIt) {
         std::filesystem::remove(png);
     }
     EXPECT_FALSE(painted(page) == painted(page, page.objects[0].get()));
+}
+
+// Every user page by its page ID, later ones with an ID already used numbered on, and the sleep page.
+TEST_F(RenderCommand, AllWritesEveryPageByItsId) {
+    TLayout loaded;
+    ASSERT_TRUE(loaded.LoadTemplate(zyl));
+
+    // Two user pages with one ID, as loading a page file can leave a layout.
+    TLayout twins;
+    for (const std::int32_t color : {0x000000FF, 0x0000FF00}) {
+        auto* page = static_cast<TUserPage*>(twins.InsertPageAfter(std::make_unique<TUserPage>(&twins, u"p"), nullptr));
+        page->pageId = 10005;
+        page->face.kind = TUserFace::kColor;
+        page->face.value = TUserFace::kSingleColor;
+        page->face.color1 = color;
+    }
+    const std::string twinsFile = temp.Path("twins.zyl");
+    ASSERT_TRUE(twins.SaveTemplate(twinsFile));
+    TLayout twinsLoaded;
+    ASSERT_TRUE(twinsLoaded.LoadTemplate(twinsFile));
+
+    const struct {
+        std::string file;
+        std::map<std::string, Picture> pictures;
+        std::size_t notes; // pages passed over
+    } cases[] = {
+        {zyl, {{"10000.png", painted(userPage(loaded))}, {"sleep.png", painted(*loaded.sleepPage)}}, 2},
+        {zup, {{"10000.png", painted(userPage(layout))}}, 0},
+        {twinsFile,
+         {{"10005.png", painted(static_cast<const TUserPage&>(*twinsLoaded.pages[0]))},
+          {"10005-2.png", painted(static_cast<const TUserPage&>(*twinsLoaded.pages[1]))}},
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string dir = temp.Path("pictures/" + std::filesystem::path(c.file).stem().string());
+        const CliRun run = zylctl({"render", c.file, "--all", dir});
+        ASSERT_EQ(run.status, kExitOk) << run.err;
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_EQ(static_cast<std::size_t>(std::count(run.err.begin(), run.err.end(), '\n')), c.notes) << run.err;
+        std::map<std::string, Picture> written;
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            std::vector<std::uint8_t> bytes;
+            ASSERT_TRUE(ReadWholeFile(entry.path().string(), 1 << 20, bytes, nullptr));
+            written[entry.path().filename().string()].DecodePng(bytes);
+        }
+        ASSERT_EQ(written.size(), c.pictures.size());
+        for (const auto& [name, expected] : c.pictures) {
+            SCOPED_TRACE(name);
+            ASSERT_EQ(written.count(name), 1u);
+            EXPECT_EQ(written[name].Width(), kScreenWidth);
+            EXPECT_EQ(written[name].Height(), kScreenHeight);
+            EXPECT_TRUE(written[name] == expected);
+        }
+    }
+    EXPECT_FALSE(painted(static_cast<const TUserPage&>(*twinsLoaded.pages[0])) ==
+                 painted(static_cast<const TUserPage&>(*twinsLoaded.pages[1])));
 }
 
 std::vector<std::uint8_t> contentOf(const std::string& file) {
@@ -206,8 +273,11 @@ TEST_F(RenderCommand, HugeDeclaredPicturesDrawNothing) {
 
     EXPECT_EQ(zylctl({"check", file}).status, kExitOk);
     const CliRun dump = zylctl({"dump", file});
-    EXPECT_EQ(dump.status, kExitOk) << dump.err;
-    EXPECT_NE(dump.out.find("\"width\": 0"), std::string::npos);
+    ASSERT_EQ(dump.status, kExitOk) << dump.err;
+    const nlohmann::json images = nlohmann::json::parse(dump.out)["images"];
+    ASSERT_EQ(images.size(), 14u);
+    for (const auto& image : images)
+        EXPECT_EQ(image["width"], 0);
     const CliRun run = zylctl({"render", file, "--page", "10000", "-o", png});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_TRUE(written() == painted(empty));

@@ -6,7 +6,9 @@
 #include "layout/FileIo.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using json = nlohmann::json;
 
 class Zylctl : public ::testing::Test {
 protected:
@@ -48,23 +51,70 @@ TEST_F(Zylctl, UsageAndHelp) {
         {{"check", "-h"}, kExitOk, "usage: zylctl check FILE", ""},
         {{"new", "--help"}, kExitOk, "usage: zylctl new", ""},
         {{"help"}, kExitOk, "commands that talk to a control on a serial port:", ""},
-        {{"--help"}, kExitOk, "\n  render FILE  draw a page", ""},
+        {{"--help"}, kExitOk, "\n  render FILE      draw pages", ""},
         {{"--help"}, kExitOk, "\n  --port DEVICE reboot             restart the control\n", ""},
         {{"render", "--help"}, kExitOk, "usage: zylctl render FILE [--page ID", ""},
         {{"info"}, kExitUsage, "", "usage: zylctl --port DEVICE info"},
         {{"--port", "/dev/null", "info", "--help"}, kExitOk, "usage: zylctl --port DEVICE info\n\nPrints", ""},
         {{"--port", "/dev/null", "upload"}, kExitUsage, "", "usage: zylctl --port DEVICE upload IN.zyl"},
         {{"--port", "/dev/null", "reboot", "now"}, kExitUsage, "", "usage: zylctl --port DEVICE reboot"},
-        {{"--port"}, kExitUsage, "", "--port needs a device"},
+        {{"--port"}, kExitUsage, "", "zylctl: --port: 1 required DEVICE missing\n"},
         {{"--port", "/dev/null"}, kExitUsage, "", "--port goes with info, download, upload, firmware and reboot\n"},
         {{"--port", "/dev/null", "check", "a.zyl"}, kExitUsage, "", "--port goes with"},
-        {{"--port", "/dev/null", "--help"}, kExitUsage, "", "--port goes with"},
+        // Help asked for is help given, whatever else the line holds.
+        {{"--port", "/dev/null", "--help"}, kExitOk, "commands:", ""},
+        {{"--version"}, kExitOk, "zylctl ", ""},
+        {{"--frob"}, kExitUsage, "", "zylctl: unknown option '--frob'\n"},
+        {{"help", "render"}, kExitOk, "usage: zylctl render FILE [--page ID", ""},
+        {{"help", "frobnicate"}, kExitUsage, "", "zylctl: unknown command 'frobnicate'\n"},
+        {{"check", "a", "b"}, kExitUsage, "", "zylctl check: The following argument was not expected: b\n"},
+        {{"check", "a", "--page", "1"}, kExitUsage, "", "usage: zylctl check FILE\n"},
+        {{"--port", "/dev/null", "ports"}, kExitUsage, "", "zylctl ports: --port goes with"},
+        {{"ports", "--port", "/dev/null"}, kExitUsage, "", "zylctl ports: --port goes with"},
+        {{"info", "--port", "/dev/a", "--port", "/dev/b"}, kExitUsage, "", "usage: zylctl --port DEVICE info"},
+        {{"--port", "/dev/a", "info", "--port", "/dev/b"}, kExitUsage, "", "usage: zylctl --port DEVICE info"},
+        {{"export", "a.zyl"}, kExitUsage, "", "zylctl export: DIR is required\nusage: zylctl export FILE DIR\n"},
+        {{"import"}, kExitUsage, "", "usage: zylctl import DIR OUT\n"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
         const CliRun run = zylctl(c.args);
         EXPECT_EQ(run.status, c.status);
         EXPECT_NE(run.out.find(c.inOut), std::string::npos) << run.out;
         EXPECT_NE(run.err.find(c.inErr), std::string::npos) << run.err;
+    }
+    // Only the end-of-options mark is no command either, not a misplaced --port.
+    EXPECT_EQ(zylctl({"--"}).err, zylctl({}).err);
+}
+
+// Each command explains itself, the same way through --help and through `help`, and is in the overview.
+TEST_F(Zylctl, EveryCommandHasItsHelp) {
+    const struct {
+        const char* command;
+        const char* usage;
+    } cases[] = {
+        {"new", "usage: zylctl new OUT.zyl\n\nWrites"},
+        {"dump", "usage: zylctl dump FILE\n\nPrints"},
+        {"check", "usage: zylctl check FILE\n\nExits"},
+        {"render", "usage: zylctl render FILE [--page ID | --sleep] [--select N] -o OUT.png\n"
+                   "       zylctl render FILE --all DIR\n\nDraws"},
+        {"export", "usage: zylctl export FILE DIR\n\nWrites"},
+        {"import", "usage: zylctl import DIR OUT\n\nBuilds"},
+        {"ports", "usage: zylctl ports\n\nLists"},
+        {"info", "usage: zylctl --port DEVICE info\n\nPrints"},
+        {"download", "usage: zylctl --port DEVICE download OUT.zyl\n\nReads"},
+        {"upload", "usage: zylctl --port DEVICE upload IN.zyl\n\nWrites"},
+        {"firmware", "usage: zylctl --port DEVICE firmware FILE.zfw\n\nSends"},
+        {"reboot", "usage: zylctl --port DEVICE reboot\n\nTells"},
+    };
+    const std::string overview = zylctl({"--help"}).out;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        const CliRun run = zylctl({c.command, "--help"});
+        EXPECT_EQ(run.status, kExitOk);
+        EXPECT_EQ(run.out.rfind(c.usage, 0), 0u) << run.out;
+        EXPECT_EQ(zylctl({"help", c.command}).out, run.out);
+        EXPECT_NE(overview.find(std::string(" ") + c.command + " "), std::string::npos);
     }
 }
 
@@ -74,18 +124,31 @@ TEST_F(Zylctl, DumpShowsTheModelsFieldsAsUtf8) {
     ASSERT_TRUE(layout.SaveTemplate(path("rich.zyl")));
     const CliRun run = zylctl({"dump", path("rich.zyl")});
     ASSERT_EQ(run.status, kExitOk) << run.err;
-    for (const char* expected :
-         {"\"controlName\": \"Salle \xC3\xA0 manger\"", "\"defaultPageId\": 10001", "\"pages\": [",
-          "\"name\": \"\xE4\xB8\xAD\xE6\x96\x87 page\"", "\"objects\": [", "\"upFace\": {", "\"entryPageId\": 10002",
-          "\"downEvent\": \"LIGHT ON\"", "\"pin\": \"42\"", "\"sliderImageId\": 10002", "\"buttonLabels\": [",
-          "\"textLines\": [", "\"sleepPage\": {", "\"guid\": \"", "\"width\": 4", "\"eventTexts\": [",
-          "\"Event X text \xC3\xBC\""}) {
-        EXPECT_NE(run.out.find(expected), std::string::npos) << expected;
-    }
+    const json dump = json::parse(run.out);
+    EXPECT_EQ(dump["controlName"], "Salle \xC3\xA0 manger");
+    EXPECT_EQ(dump["defaultPageId"], 10001);
+    const json& pages = dump["pages"];
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0]["name"], "\xE4\xB8\xAD\xE6\x96\x87 page");
+    const json& objects = pages[0]["objects"];
+    ASSERT_EQ(objects.size(), 7u);
+    EXPECT_TRUE(objects[0]["upFace"].is_object());
+    EXPECT_EQ(objects[0]["entryPageId"], 10002);
+    EXPECT_EQ(objects[0]["downEvent"], "LIGHT ON");
+    EXPECT_EQ(objects[2]["sliderImageId"], 10002);
+    EXPECT_EQ(objects[4]["pin"], "42");
+    EXPECT_EQ(pages[1]["buttonLabels"].size(), 8u);
+    EXPECT_EQ(pages[2]["textLines"].size(), 4u);
+    EXPECT_TRUE(dump["sleepPage"].is_object());
+    ASSERT_FALSE(dump["images"].empty());
+    EXPECT_EQ(dump["images"][0]["guid"].get<std::string>().size(), 32u);
+    EXPECT_EQ(dump["images"][0]["width"], 4);
+    ASSERT_EQ(dump["eventTexts"].size(), 24u);
+    EXPECT_EQ(dump["eventTexts"][23], "Event X text \xC3\xBC");
 
     TLayout fresh;
     ASSERT_TRUE(fresh.SaveTemplate(path("fresh.zyl")));
-    EXPECT_NE(zylctl({"dump", path("fresh.zyl")}).out.find("\"sleepPage\": null"), std::string::npos);
+    EXPECT_TRUE(json::parse(zylctl({"dump", path("fresh.zyl")}).out)["sleepPage"].is_null());
 }
 
 TEST_F(Zylctl, DumpOfAPageFile) {
@@ -95,8 +158,28 @@ TEST_F(Zylctl, DumpOfAPageFile) {
     const CliRun run = zylctl({"dump", path("p.zup")});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_EQ(run.out.rfind("{\n  \"page\": {", 0), 0u) << run.out.substr(0, 40);
-    EXPECT_NE(run.out.find("\"images\": ["), std::string::npos);
-    EXPECT_NE(run.out.find("\"id\": 10000"), std::string::npos);
+    const json dump = json::parse(run.out);
+    EXPECT_EQ(dump["page"]["pageId"], 10000);
+    ASSERT_TRUE(dump["images"].is_array());
+    EXPECT_TRUE(std::any_of(dump["images"].begin(), dump["images"].end(),
+                            [](const json& image) { return image["id"] == 10000; }));
+}
+
+// The text form's commands hand their operands on and report a refusal in one line.
+TEST_F(Zylctl, ExportAndImportSayWhyTheyFailed) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"export", path("missing.zyl"), path("out")},
+        {"import", path("missing-folder"), path("out.zyl")},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args[0]);
+        const CliRun run = zylctl(args);
+        EXPECT_EQ(run.status, kExitBadInput);
+        EXPECT_EQ(run.err.rfind("zylctl " + args[0] + ": ", 0), 0u) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+    EXPECT_FALSE(fs::exists(path("out.zyl")));
 }
 
 TEST_F(Zylctl, CheckTellsValidFromInvalid) {
