@@ -23,6 +23,9 @@ constexpr std::int32_t kGreenGlow = 6;
 constexpr std::int32_t kDeepSquare = 8;
 constexpr std::int32_t kSquareGrey = 9;
 constexpr std::int32_t kMainBackground = 1;
+// Sliders set the level of a mixer channel: the living room's speakers and the kitchen's.
+constexpr std::int32_t kSpeakerA = 6;
+constexpr std::int32_t kSpeakerB = 7;
 
 // Colours as the layout stores them: red in the low byte.
 constexpr std::int32_t rgb(int r, int g, int b) {
@@ -210,8 +213,9 @@ void fillLivingRoom(TUserPage& page, const ImageIds& images, const PageIds& page
     auto& evening = button(page, 56, 58, 190, u"Evening", u"SCENE EVENING", u"SCENE OFF");
     evening.toggle = true;
     evening.holdTime = 2;
-    auto& dimmer = place(page, std::make_unique<TUserLevel>(), 264, 14, 46, 166);
-    dimmer.controlId = 1;
+    label(page, 258, 12, 58, 14, u"Music");
+    auto& volume = place(page, std::make_unique<TUserLevel>(), 264, 30, 46, 150);
+    volume.controlId = kSpeakerA;
 
     label(page, 14, 146, 36, 36, u"Fan");
     static const char16_t* const kSpeeds[] = {u"Low", u"Mid", u"High"};
@@ -251,9 +255,9 @@ void fillKitchen(TUserPage& page, const ImageIds& images, const PageIds& pages) 
         b->downFace.value = kSquareGrey;
     }
 
-    label(page, 14, 150, 190, 12, u"Worktop light");
-    auto& worktop = place(page, std::make_unique<TUserLevel>(), 14, 164, 190, 46);
-    worktop.controlId = 2;
+    label(page, 14, 150, 190, 12, u"Music");
+    auto& volume = place(page, std::make_unique<TUserLevel>(), 14, 164, 190, 46);
+    volume.controlId = kSpeakerB;
     auto& home = place(page, std::make_unique<TUserImage>(), 264, 186, 48, 48);
     face(home.face, TUserFace::kImage, images.house);
     auto& back = place(page, std::make_unique<TUserHotspot>(), 264, 186, 48, 48);
