@@ -9,6 +9,7 @@
 #include "layout/TUserImage.h"
 #include "layout/TUserLevel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -19,7 +20,12 @@ constexpr std::int32_t kDeepRoundHighlight = 16;
 constexpr std::int32_t kBlueSquare = 3;
 constexpr std::int32_t kBlueGlow = 4;
 constexpr std::int32_t kGreenGlow = 6;
+constexpr std::int32_t kDeepSquare = 8;
+constexpr std::int32_t kSquareGrey = 9;
 constexpr std::int32_t kMainBackground = 1;
+// Sliders set the level of a mixer channel: the living room's speakers and the kitchen's.
+constexpr std::int32_t kSpeakerA = 6;
+constexpr std::int32_t kSpeakerB = 7;
 
 // Colours as the layout stores them: red in the low byte.
 constexpr std::int32_t rgb(int r, int g, int b) {
@@ -28,6 +34,15 @@ constexpr std::int32_t rgb(int r, int g, int b) {
 
 double distance(double x, double y, double cx, double cy) {
     return std::hypot(x - cx, y - cy);
+}
+
+std::uint8_t channel(double v) {
+    return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0));
+}
+
+// 1 inside a disc of radius r, 0 outside, with a one-pixel soft edge.
+double coverage(double d, double r) {
+    return std::clamp(r + 0.5 - d, 0.0, 1.0);
 }
 
 std::unique_ptr<Picture> drawLamp() {
@@ -65,16 +80,32 @@ std::unique_ptr<Picture> drawSun() {
     return p;
 }
 
+// The whole sleep screen: a night sky over dark hills, the moon high on the right and stars
+// everywhere except the middle, where the page's caption goes.
 std::unique_ptr<Picture> drawNight() {
-    auto p = std::make_unique<Picture>(96, 64);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 96; ++x) {
-            Rgba c{10, 16, static_cast<std::uint8_t>(40 + y), 255};
-            if (distance(x, y, 60, 30) < 18 && distance(x, y, 68, 24) >= 15)
-                c = {240, 235, 200, 255};
-            if ((x * 7 + y * 13) % 97 == 0)
-                c = {255, 255, 255, 255};
-            p->SetPixel(x, y, c);
+    constexpr int kWidth = 320;
+    constexpr int kHeight = 240;
+    auto p = std::make_unique<Picture>(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const double fy = static_cast<double>(y) / kHeight;
+            double r = 6 + 20 * fy, g = 10 + 26 * fy, b = 34 + 60 * fy;
+            const double glow = std::max(0.0, 1.0 - distance(x, y, 246, 62) / 90);
+            r += 30 * glow * glow, g += 30 * glow * glow, b += 40 * glow * glow;
+            const bool captionBand = y > 96 && y < 144 && x > 70 && x < 250;
+            const unsigned hash = static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u;
+            if (!captionBand && y < 180 && hash % 211 == 0) {
+                const double twinkle = 150 + (hash >> 8) % 105;
+                r = g = b = twinkle;
+            }
+            // The crescent: a full disc less a disc moved to the upper left.
+            const double moon = coverage(distance(x + 0.5, y + 0.5, 246, 62), 26) *
+                                (1 - coverage(distance(x + 0.5, y + 0.5, 234, 54), 23));
+            r += (242 - r) * moon, g += (236 - g) * moon, b += (200 - b) * moon;
+            const double hill = 200 + 12 * std::sin(x / 37.0) + 7 * std::sin(x / 13.0 + 2);
+            if (y > hill)
+                r = 8, g = 14 + 8 * std::sin(x / 29.0), b = 18;
+            p->SetPixel(x, y, {channel(r), channel(g), channel(b), 255});
         }
     return p;
 }
@@ -83,13 +114,14 @@ std::unique_ptr<Picture> drawHouse() {
     auto p = std::make_unique<Picture>(32, 32);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
-            Rgba c{40, 90, 60, 255};
+            Rgba c{0, 0, 0, 0};
             if (y < 14 && std::abs(x - 16) <= y + 2)
                 c = {180, 50, 40, 255};
             else if (y >= 14 && y < 30 && x >= 6 && x < 26)
                 c = x >= 13 && x < 19 && y >= 20 ? Rgba{90, 60, 30, 255} : Rgba{230, 220, 190, 255};
             p->SetPixel(x, y, c);
         }
+    p->SetHasAlpha(true);
     return p;
 }
 
@@ -126,9 +158,9 @@ template <class T> T& place(TUserPage& page, std::unique_ptr<T> object, int left
     return static_cast<T&>(*page.AddObject(std::move(object)));
 }
 
-TUserButton& button(TUserPage& page, int left, int top, const std::u16string& caption, const std::u16string& down,
-                    const std::u16string& up) {
-    auto& b = place(page, std::make_unique<TUserButton>(), left, top, 70, 36);
+TUserButton& button(TUserPage& page, int left, int top, int width, const std::u16string& caption,
+                    const std::u16string& down, const std::u16string& up = {}) {
+    auto& b = place(page, std::make_unique<TUserButton>(), left, top, width, 36);
     face(b.upFace, TUserFace::kButtonFace, kDeepRound, caption);
     face(b.downFace, TUserFace::kButtonFace, kDeepRoundHighlight, caption);
     slot(b.downEvent, down);
@@ -136,70 +168,116 @@ TUserButton& button(TUserPage& page, int left, int top, const std::u16string& ca
     return b;
 }
 
-void fillLivingRoom(TUserPage& page, std::int32_t lamp, std::int32_t lightsPage, std::int32_t kitchenPage) {
+// A caption with no face of its own, lying on the page's background.
+void label(TUserPage& page, int left, int top, int width, int height, const std::u16string& text) {
+    auto& l = place(page, std::make_unique<TUserImage>(), left, top, width, height);
+    face(l.face, TUserFace::kBlank, 0, text);
+    l.face.textColor = rgb(190, 200, 225);
+    l.face.textSize = TUserFace::kSmall;
+}
+
+// A hot spot is invisible on the panel, so a captioned tile under it shows where to touch.
+TUserHotspot& tab(TUserPage& page, int left, int top, int width, int height, const std::u16string& caption,
+                  std::int32_t target) {
+    auto& tile = place(page, std::make_unique<TUserImage>(), left, top, width, height);
+    face(tile.face, TUserFace::kColor, TUserFace::kTopToBottom, caption);
+    tile.face.color1 = rgb(50, 64, 110);
+    tile.face.color2 = rgb(24, 30, 56);
+    auto& spot = place(page, std::make_unique<TUserHotspot>(), left, top, width, height);
+    spot.targetPageId = target;
+    return spot;
+}
+
+struct PageIds {
+    std::int32_t living, kitchen, lights, security, oven, thermostat;
+};
+
+struct ImageIds {
+    std::int32_t lamp, sun, night, house;
+};
+
+// The caption of the page's background is drawn in its middle: the objects leave a band clear for it.
+void fillLivingRoom(TUserPage& page, const ImageIds& images, const PageIds& pages) {
     page.face.kind = TUserFace::kColor;
     page.face.value = TUserFace::kTopToBottom;
     page.face.color1 = rgb(20, 30, 70);
     page.face.color2 = rgb(5, 5, 20);
-    page.face.text = u"Salon";
+    page.face.text = u"Living room";
     page.face.textColor = rgb(230, 230, 255);
+    page.face.textSize = TUserFace::kLarge;
 
-    auto& image = place(page, std::make_unique<TUserImage>(), 14, 14, 32, 40);
-    face(image.face, TUserFace::kImage, lamp);
-    button(page, 60, 16, u"On", u"LIGHT 1 ON", u"");
-    button(page, 140, 16, u"Off", u"LIGHT 1 OFF", u"");
-    auto& dimmer = place(page, std::make_unique<TUserLevel>(), 262, 20, 46, 150);
-    dimmer.controlId = 1;
+    auto& lamp = place(page, std::make_unique<TUserImage>(), 14, 14, 32, 40);
+    face(lamp.face, TUserFace::kImage, images.lamp);
+    button(page, 56, 14, 90, u"On", u"LIGHT 1 ON");
+    button(page, 156, 14, 90, u"Off", u"LIGHT 1 OFF");
+    auto& evening = button(page, 56, 58, 190, u"Evening", u"SCENE EVENING", u"SCENE OFF");
+    evening.toggle = true;
+    evening.holdTime = 2;
+    label(page, 258, 12, 58, 14, u"Music");
+    auto& volume = place(page, std::make_unique<TUserLevel>(), 264, 30, 46, 150);
+    volume.controlId = kSpeakerA;
+
+    label(page, 14, 146, 36, 36, u"Fan");
+    static const char16_t* const kSpeeds[] = {u"Low", u"Mid", u"High"};
     for (int i = 0; i < 3; ++i) {
-        static const char16_t* const kCaptions[] = {u"Low", u"Mid", u"High"};
-        auto& b = button(page, 20 + i * 78, 90, kCaptions[i], u"FAN SPEED " + std::u16string(1, u'1' + i), u"");
+        auto& b = button(page, 54 + i * 70, 146, 64, kSpeeds[i], u"FAN SPEED " + std::u16string(1, u'1' + i));
         b.selectorId = 1;
-        face(b.upFace, TUserFace::kColor, TUserFace::kRadial, kCaptions[i]);
-        b.upFace.color1 = rgb(60, 70, 90);
-        b.upFace.color2 = rgb(20, 25, 35);
-        face(b.downFace, TUserFace::kButtonFace, kGreenGlow, kCaptions[i]);
+        b.toggle = true;
+        face(b.upFace, TUserFace::kColor, TUserFace::kRadial, kSpeeds[i]);
+        b.upFace.color1 = rgb(70, 80, 105);
+        b.upFace.color2 = rgb(20, 25, 40);
+        face(b.downFace, TUserFace::kButtonFace, kGreenGlow, kSpeeds[i]);
     }
-    auto& hold = button(page, 20, 150, u"Scene", u"SCENE EVENING", u"SCENE OFF");
-    hold.toggle = true;
-    hold.holdTime = 2;
-    auto& lights = place(page, std::make_unique<TUserHotspot>(), 0, 200, 120, 40);
-    lights.targetPageId = lightsPage;
-    auto& kitchen = place(page, std::make_unique<TUserHotspot>(), 200, 200, 120, 40);
-    kitchen.targetPageId = kitchenPage;
+
+    tab(page, 4, 198, 100, 38, u"Lights", pages.lights);
+    auto& security = tab(page, 110, 198, 100, 38, u"Security", pages.security);
+    security.requirePin = true;
+    security.pin = u"2468";
+    tab(page, 216, 198, 100, 38, u"Kitchen", pages.kitchen);
 }
 
-void fillKitchen(TUserPage& page, std::int32_t sun, std::int32_t house, std::int32_t codePage, std::int32_t homePage) {
+void fillKitchen(TUserPage& page, const ImageIds& images, const PageIds& pages) {
     face(page.face, TUserFace::kImage, kMainBackground, u"Kitchen");
-    auto& image = place(page, std::make_unique<TUserImage>(), 250, 10, 48, 48);
-    face(image.face, TUserFace::kImage, sun);
-    auto& blinds = button(page, 20, 20, u"Blinds", u"BLINDS UP", u"BLINDS STOP");
+    page.face.textSize = TUserFace::kLarge;
+
+    auto& blinds = button(page, 14, 14, 90, u"Blinds", u"BLINDS UP", u"BLINDS STOP");
     face(blinds.upFace, TUserFace::kButtonFace, kBlueSquare, u"Blinds");
     face(blinds.downFace, TUserFace::kButtonFace, kBlueGlow, u"Blinds");
-    auto& oven = button(page, 20, 70, u"Oven", u"OVEN ON", u"");
-    oven.entryPageId = codePage;
-    auto& caption = place(page, std::make_unique<TUserImage>(), 110, 70, 120, 30);
-    face(caption.face, TUserFace::kColor, TUserFace::kLeftToRight, u"Timer 00:00");
-    caption.face.color1 = rgb(0, 60, 0);
-    caption.face.color2 = rgb(0, 20, 0);
-    caption.face.textSize = TUserFace::kSmall;
-    auto& level = place(page, std::make_unique<TUserLevel>(), 20, 130, 150, 46);
-    level.controlId = 2;
-    auto& home = place(page, std::make_unique<TUserImage>(), 270, 190, 32, 32);
-    face(home.face, TUserFace::kImage, house);
-    auto& back = place(page, std::make_unique<TUserHotspot>(), 262, 182, 48, 48);
-    back.targetPageId = homePage;
-    auto& locked = place(page, std::make_unique<TUserHotspot>(), 180, 130, 80, 46);
-    locked.targetPageId = codePage;
-    locked.requirePin = true;
-    locked.pin = u"2468";
+    button(page, 114, 14, 90, u"Coffee", u"COFFEE ON");
+    auto& sun = place(page, std::make_unique<TUserImage>(), 250, 8, 48, 48);
+    face(sun.face, TUserFace::kImage, images.sun);
+    auto& oven = button(page, 14, 58, 90, u"Oven", u"OVEN TIMER");
+    oven.entryPageId = pages.oven;
+    auto& heating = button(page, 114, 58, 90, u"Heating", u"HEAT SET");
+    heating.entryPageId = pages.thermostat;
+    for (auto* b : {&oven, &heating}) {
+        b->upFace.value = kDeepSquare;
+        b->downFace.value = kSquareGrey;
+    }
+
+    label(page, 14, 150, 190, 12, u"Music");
+    auto& volume = place(page, std::make_unique<TUserLevel>(), 14, 164, 190, 46);
+    volume.controlId = kSpeakerB;
+    auto& home = place(page, std::make_unique<TUserImage>(), 264, 186, 48, 48);
+    face(home.face, TUserFace::kImage, images.house);
+    auto& back = place(page, std::make_unique<TUserHotspot>(), 264, 186, 48, 48);
+    back.targetPageId = pages.living;
 }
 
-void fillEightButtons(CBtn8Ctrl& page, const char16_t* const (&labels)[CBtn8Ctrl::kButtons], const char16_t* event) {
+void fillEightButtons(CBtn8Ctrl& page, const char16_t* const (&buttons)[CBtn8Ctrl::kButtons][2]) {
     for (int i = 0; i < CBtn8Ctrl::kButtons; ++i) {
         const auto n = static_cast<std::size_t>(i);
-        slot(page.buttonLabels[n], labels[i]);
-        slot(page.buttonEvents[n], std::u16string(event) + std::u16string(1, static_cast<char16_t>(u'1' + i)));
+        slot(page.buttonLabels[n], buttons[i][0]);
+        slot(page.buttonEvents[n], buttons[i][1]);
     }
+}
+
+void colours(CNumericCtrl& page, std::int32_t background, std::int32_t primary, std::int32_t highlight,
+             std::int32_t text) {
+    page.backgroundColor = background;
+    page.primaryColor = primary;
+    page.highlightColor = highlight;
+    page.textColor = text;
 }
 
 } // namespace
@@ -227,47 +305,54 @@ void MakeDemoLayout(TLayout& layout) {
         StoreAnsiSlot(events[i][1], {layout.EventText(static_cast<int>(i)), TLayout::kEventBytes}, 80);
     }
 
-    const std::int32_t lamp = addImage(layout, u"Lamp", drawLamp(), 1);
-    const std::int32_t sun = addImage(layout, u"Sun", drawSun(), 2);
-    const std::int32_t night = addImage(layout, u"Night sky", drawNight(), 3);
-    const std::int32_t house = addImage(layout, u"House", drawHouse(), 4);
+    ImageIds images{};
+    images.lamp = addImage(layout, u"Lamp", drawLamp(), 1);
+    images.sun = addImage(layout, u"Sun", drawSun(), 2);
+    images.night = addImage(layout, u"Night sky", drawNight(), 3);
+    images.house = addImage(layout, u"House", drawHouse(), 4);
 
     // Pages first, so that objects can point at each other's IDs.
-    auto* living = static_cast<TUserPage*>(
-        layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Salon \u5BA2\u5385"), nullptr));
-    auto* kitchen =
-        static_cast<TUserPage*>(layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Kitchen"), nullptr));
-    auto* lights =
-        static_cast<CBtn8Ctrl*>(layout.InsertPageAfter(std::make_unique<CBtn8Ctrl>(&layout, u"Lights"), nullptr));
-    auto* scenes =
-        static_cast<CBtn8Ctrl*>(layout.InsertPageAfter(std::make_unique<CBtn8Ctrl>(&layout, u"Scenes"), nullptr));
-    auto* code =
-        static_cast<CNumericCtrl*>(layout.InsertPageAfter(std::make_unique<CNumericCtrl>(&layout, u"Code"), nullptr));
-    auto* thermostat = static_cast<CNumericCtrl*>(
-        layout.InsertPageAfter(std::make_unique<CNumericCtrl>(&layout, u"Thermostat"), nullptr));
+    const auto add = [&layout](std::unique_ptr<TListItem> page) {
+        return layout.InsertPageAfter(std::move(page), nullptr);
+    };
+    auto* living = static_cast<TUserPage*>(add(std::make_unique<TUserPage>(&layout, u"Living room \u5BA2\u5385")));
+    auto* kitchen = static_cast<TUserPage*>(add(std::make_unique<TUserPage>(&layout, u"Kitchen")));
+    auto* lights = static_cast<CBtn8Ctrl*>(add(std::make_unique<CBtn8Ctrl>(&layout, u"Lights")));
+    auto* security = static_cast<CBtn8Ctrl*>(add(std::make_unique<CBtn8Ctrl>(&layout, u"Security")));
+    auto* oven = static_cast<CNumericCtrl*>(add(std::make_unique<CNumericCtrl>(&layout, u"Oven timer")));
+    auto* thermostat = static_cast<CNumericCtrl*>(add(std::make_unique<CNumericCtrl>(&layout, u"Thermostat")));
+    const PageIds pages{living->pageId,   kitchen->pageId, lights->pageId,
+                        security->pageId, oven->pageId,    thermostat->pageId};
 
-    fillLivingRoom(*living, lamp, lights->pageId, kitchen->pageId);
-    fillKitchen(*kitchen, sun, house, code->pageId, living->pageId);
-    fillEightButtons(*lights, {u"Hall", u"Porch", u"Stairs", u"Study", u"Bath", u"Garden", u"Garage", u"All"},
-                     u"LIGHT TOGGLE ");
-    fillEightButtons(*scenes, {u"Morning", u"Day", u"Evening", u"Night", u"Movie", u"Dinner", u"Away", u"Party"},
-                     u"SCENE ");
-    code->backgroundColor = rgb(20, 20, 30);
-    code->primaryColor = rgb(60, 80, 140);
-    code->highlightColor = rgb(240, 180, 40);
-    code->textColor = rgb(255, 255, 255);
-    code->textLines = {u"Enter the code", u"", u"", u""};
-    thermostat->backgroundColor = rgb(30, 10, 10);
-    thermostat->primaryColor = rgb(160, 60, 40);
-    thermostat->highlightColor = rgb(255, 220, 120);
-    thermostat->textColor = rgb(255, 240, 230);
-    thermostat->textLines = {u"Temperature", u"in \u00B0C", u"", u"17 to 25"};
+    fillLivingRoom(*living, images, pages);
+    fillKitchen(*kitchen, images, pages);
+    fillEightButtons(*lights, {{u"Hall", u"LIGHT 3 TOGGLE"},
+                               {u"Porch", u"LIGHT 4 TOGGLE"},
+                               {u"Stairs", u"LIGHT 5 TOGGLE"},
+                               {u"Study", u"LIGHT 6 TOGGLE"},
+                               {u"Bath", u"LIGHT 7 TOGGLE"},
+                               {u"Garden", u"LIGHT 8 TOGGLE"},
+                               {u"Garage", u"LIGHT 9 TOGGLE"},
+                               {u"All off", u"ALL OFF"}});
+    fillEightButtons(*security, {{u"Arm away", u"ALARM ARM AWAY"},
+                                 {u"Arm home", u"ALARM ARM HOME"},
+                                 {u"Disarm", u"ALARM DISARM"},
+                                 {u"Front door", u"DOOR FRONT UNLOCK"},
+                                 {u"Gate", u"GATE TOGGLE"},
+                                 {u"Garage", u"GARAGE TOGGLE"},
+                                 {u"Cameras", u"CAMERAS ON"},
+                                 {u"Siren off", u"SIREN OFF"}});
+    colours(*oven, rgb(20, 20, 30), rgb(60, 80, 140), rgb(240, 180, 40), rgb(255, 255, 255));
+    oven->textLines = {u"Oven timer", u"in minutes", u"1 to 180", u""};
+    colours(*thermostat, rgb(30, 10, 10), rgb(160, 60, 40), rgb(255, 220, 120), rgb(255, 240, 230));
+    thermostat->textLines = {u"Temperature", u"in \u00B0C", u"17 to 25", u""};
     layout.defaultPageId = living->pageId;
 
+    // The sleep page takes image objects only, no hot spots; its one picture fills the screen.
     layout.sleepPage = std::make_unique<TUserPage>(&layout, u"Sleep");
-    face(layout.sleepPage->face, TUserFace::kImage, night, u"Touch to wake");
-    auto& wake = place(*layout.sleepPage, std::make_unique<TUserHotspot>(), 0, 0, 320, 240);
-    wake.targetPageId = living->pageId;
+    face(layout.sleepPage->face, TUserFace::kImage, images.night, u"Touch to wake");
+    layout.sleepPage->face.textColor = rgb(220, 226, 255);
+    layout.sleepPage->face.textSize = TUserFace::kLarge;
 }
 
 std::vector<std::uint8_t> DemoLayoutImage() {

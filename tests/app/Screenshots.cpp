@@ -31,10 +31,13 @@
 #include "layout/TUserHotspot.h"
 #include "layout/TUserImage.h"
 #include "layout/TUserLevel.h"
+#include "link/CSerialPort.h"
+#include "render/PageDrawing.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
@@ -76,6 +79,79 @@ void connectedShot(UiHost& ui, const QString& folder, const QString& name, const
     dlg.portList->setCurrentIndex(0);
     dlg.OnConnect();
     save(dlg, folder, name);
+}
+
+// The main window when another program holds the port it is asked to open.
+void portBusyShot(UiHost& ui, const QString& folder) {
+    TempFolder state;
+    TempFolder runtime;
+    SimProcess sim({}, state.Path(), runtime.Path());
+    const std::string device = sim.DevicePath();
+    CSerialPort holder;
+    holder.Open(device);
+    TLayout layout;
+    CMosaicsDlg dlg(
+        layout, ui, nullptr,
+        [&] {
+            return std::vector<PortEntry>{{device, "ZYL-1 simulator (" + device + ")"}};
+        },
+        simulatorTiming());
+    dlg.portList->setCurrentIndex(0);
+    dlg.OnConnect();
+    save(dlg, folder, "main-port-busy");
+}
+
+void writePage(const TUserPage& page, const QString& folder, const QString& name) {
+    Surface surface(kScreenWidth, kScreenHeight);
+    PaintPage(surface, page, nullptr);
+    const std::vector<std::uint8_t> png = surface.EncodePng();
+    const QString path = folder + "/" + name + ".png";
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(reinterpret_cast<const char*>(png.data()), static_cast<qint64>(png.size())) !=
+            static_cast<qint64>(png.size()))
+        std::cerr << "cannot write " << path.toStdString() << '\n';
+    else
+        std::cout << path.toStdString() << '\n';
+}
+
+// What a new user meets: the simulator's own layout, read from it as Connect does, in the
+// programming dialog and the page editor, and its user pages as the panel shows them.
+void demoShots(UiHost& ui, const QString& folder) {
+    TempFolder state;
+    TempFolder runtime;
+    SimProcess sim({}, state.Path(), runtime.Path());
+    TLayout layout;
+    const std::string device = sim.DevicePath();
+    CMosaicsDlg dlg(
+        layout, ui, nullptr,
+        [&] {
+            return std::vector<PortEntry>{{device, "ZYL-1 simulator (" + device + ")"}};
+        },
+        simulatorTiming());
+    dlg.portList->setCurrentIndex(0);
+    dlg.OnConnect();
+    if (layout.pages.empty()) {
+        std::cerr << "the simulator gave no layout\n";
+        return;
+    }
+
+    CZYLProg prog(layout, ui, &dlg);
+    prog.pageList->setCurrentRow(0);
+    save(prog, folder, "demo-programming");
+
+    auto& living = static_cast<TUserPage&>(*layout.pages.front());
+    CZylUserDlg editor(layout, living, ui, false, &prog);
+    // The "Evening" button, selected as a click on it leaves it.
+    editor.canvas->OnLButtonDown(150, 75);
+    editor.canvas->OnLButtonUp();
+    save(editor, folder, "demo-user-page-editor");
+
+    for (const auto& page : layout.pages)
+        if (page->kind == TListItem::kUserPage)
+            writePage(static_cast<const TUserPage&>(*page), folder, QString("demo-page-%1").arg(page->pageId));
+    if (layout.sleepPage)
+        writePage(*layout.sleepPage, folder, "demo-sleep-page");
 }
 
 // The event definitions whole and cut down to a small window, and an eight-button page.
@@ -409,6 +485,7 @@ int main(int argc, char** argv) {
     connectedShot(ui, folder, "main-connected", {});
     connectedShot(ui, folder, "main-connected-firmware-205", {"--firmware", "205"});
     connectedShot(ui, folder, "main-connected-no-answer", {"--no-info"});
+    portBusyShot(ui, folder);
 
     CFirmwareUpgrade reading(&disconnected, true);
     reading.progress(420);
@@ -447,5 +524,6 @@ int main(int argc, char** argv) {
     imageShots(ui, folder, &disconnected);
     propertyShots(ui, folder);
     canvasShot(ui, folder);
+    demoShots(ui, folder);
     return 0;
 }

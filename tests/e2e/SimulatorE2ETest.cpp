@@ -156,7 +156,7 @@ TEST_F(Simulator, HandshakeAndDownloadAtThePanelsOwnPace) {
     ASSERT_TRUE(layout.Decode(image, &error)) << error;
     EXPECT_EQ(layout.pages.size(), 6u);
     EXPECT_NE(layout.sleepPage, nullptr);
-    EXPECT_EQ(layout.pages[0]->name, u"Salon \u5BA2\u5385");
+    EXPECT_EQ(layout.pages[0]->name, u"Living room \u5BA2\u5385");
 }
 
 TEST_F(Simulator, ReportsTheVersionsItWasGiven) {

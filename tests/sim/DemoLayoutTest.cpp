@@ -64,8 +64,17 @@ TEST(DemoLayout, DecodesIntoEveryPageKindObjectKindAndUserImages) {
         if (const auto* user = dynamic_cast<const TUserPage*>(page.get())) {
             for (const auto& object : user->objects) {
                 ++objectKinds[object->kind];
-                if (const auto* b = dynamic_cast<const TUserButton*>(object.get()))
+                EXPECT_TRUE(object->left >= 0 && object->top >= 0 && object->left + object->width <= 320 &&
+                            object->top + object->height <= 240)
+                    << "object at (" << object->left << ", " << object->top << ") is cut off by the screen's edge";
+                if (const auto* b = dynamic_cast<const TUserButton*>(object.get())) {
                     selector |= b->selectorId > 0;
+                    EXPECT_TRUE(b->selectorId < 0 || b->toggle) << "a selector button is always a toggle";
+                    if (b->entryPageId >= 0) {
+                        ASSERT_NE(layout.FindPage(b->entryPageId), nullptr);
+                        EXPECT_EQ(layout.FindPage(b->entryPageId)->kind, TListItem::kNumeric);
+                    }
+                }
                 if (const auto* h = dynamic_cast<const TUserHotspot*>(object.get())) {
                     pinHotspot |= h->requirePin && !h->pin.empty();
                     targets.insert(h->targetPageId);
@@ -87,6 +96,8 @@ TEST(DemoLayout, DecodesIntoEveryPageKindObjectKindAndUserImages) {
 
     ASSERT_NE(layout.sleepPage, nullptr);
     EXPECT_EQ(layout.sleepPage->face.kind, TUserFace::kImage);
+    for (const auto& object : layout.sleepPage->objects)
+        EXPECT_EQ(object->kind, TUserObject::kImage) << "the sleep page takes image objects only";
 
     const auto used = referencedImages(layout);
     int userImages = 0;
