@@ -64,41 +64,40 @@ void save(QWidget& widget, const QString& folder, const QString& name) {
     write(widget.grab(), folder, name);
 }
 
-void connectedShot(UiHost& ui, const QString& folder, const QString& name, const std::vector<std::string>& arguments) {
+// A main window on its own simulator's port, not yet connected.
+struct SimulatorWindow {
+    SimulatorWindow(UiHost& ui, const std::vector<std::string>& arguments)
+        : sim(arguments, state.Path(), runtime.Path()), device(sim.DevicePath()),
+          dlg(
+              layout, ui, nullptr,
+              [this] {
+                  return std::vector<PortEntry>{{device, "ZYL-1 simulator (" + device + ")"}};
+              },
+              simulatorTiming()) {
+        dlg.portList->setCurrentIndex(0);
+    }
+
     TempFolder state;
     TempFolder runtime;
-    SimProcess sim(arguments, state.Path(), runtime.Path());
+    SimProcess sim;
+    const std::string device;
     TLayout layout;
-    const std::string device = sim.DevicePath();
-    CMosaicsDlg dlg(
-        layout, ui, nullptr,
-        [&] {
-            return std::vector<PortEntry>{{device, "ZYL-1 simulator (" + device + ")"}};
-        },
-        simulatorTiming());
-    dlg.portList->setCurrentIndex(0);
-    dlg.OnConnect();
-    save(dlg, folder, name);
+    CMosaicsDlg dlg;
+};
+
+void connectedShot(UiHost& ui, const QString& folder, const QString& name, const std::vector<std::string>& arguments) {
+    SimulatorWindow window(ui, arguments);
+    window.dlg.OnConnect();
+    save(window.dlg, folder, name);
 }
 
 // The main window when another program holds the port it is asked to open.
 void portBusyShot(UiHost& ui, const QString& folder) {
-    TempFolder state;
-    TempFolder runtime;
-    SimProcess sim({}, state.Path(), runtime.Path());
-    const std::string device = sim.DevicePath();
+    SimulatorWindow window(ui, {});
     CSerialPort holder;
-    holder.Open(device);
-    TLayout layout;
-    CMosaicsDlg dlg(
-        layout, ui, nullptr,
-        [&] {
-            return std::vector<PortEntry>{{device, "ZYL-1 simulator (" + device + ")"}};
-        },
-        simulatorTiming());
-    dlg.portList->setCurrentIndex(0);
-    dlg.OnConnect();
-    save(dlg, folder, "main-port-busy");
+    holder.Open(window.device);
+    window.dlg.OnConnect();
+    save(window.dlg, folder, "main-port-busy");
 }
 
 void writePage(const TUserPage& page, const QString& folder, const QString& name) {
@@ -118,18 +117,9 @@ void writePage(const TUserPage& page, const QString& folder, const QString& name
 // What a new user meets: the simulator's own layout, read from it as Connect does, in the
 // programming dialog and the page editor, and its user pages as the panel shows them.
 void demoShots(UiHost& ui, const QString& folder) {
-    TempFolder state;
-    TempFolder runtime;
-    SimProcess sim({}, state.Path(), runtime.Path());
-    TLayout layout;
-    const std::string device = sim.DevicePath();
-    CMosaicsDlg dlg(
-        layout, ui, nullptr,
-        [&] {
-            return std::vector<PortEntry>{{device, "ZYL-1 simulator (" + device + ")"}};
-        },
-        simulatorTiming());
-    dlg.portList->setCurrentIndex(0);
+    SimulatorWindow window(ui, {});
+    CMosaicsDlg& dlg = window.dlg;
+    TLayout& layout = window.layout;
     dlg.OnConnect();
     if (layout.pages.empty()) {
         std::cerr << "the simulator gave no layout\n";
