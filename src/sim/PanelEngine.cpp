@@ -30,7 +30,17 @@ void PanelEngine::event(const std::string& text) {
 }
 
 void PanelEngine::reply(std::string_view text) {
-    output.insert(output.end(), text.begin(), text.end());
+    send(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+void PanelEngine::send(std::span<const std::uint8_t> bytes) {
+    const std::size_t held = queued + output.size();
+    if (held > kOutputCapacity || bytes.size() > kOutputCapacity - held) {
+        ++droppedReplies;
+        event("dropped a reply of " + std::to_string(bytes.size()) + " bytes: the output buffer is full");
+        return;
+    }
+    output.insert(output.end(), bytes.begin(), bytes.end());
 }
 
 std::vector<std::uint8_t> PanelEngine::TakeOutput() {
@@ -181,8 +191,7 @@ void PanelEngine::requestBlock(std::string_view digits) {
     }
     const auto from = static_cast<std::size_t>(index * blockSize);
     const std::size_t length = std::min(data.size() - from, static_cast<std::size_t>(blockSize));
-    const auto answer = faults.BlockReply(std::span(data).subspan(from, length));
-    output.insert(output.end(), answer.begin(), answer.end());
+    send(faults.BlockReply(std::span(data).subspan(from, length)));
 }
 
 void PanelEngine::packet() {
@@ -217,7 +226,7 @@ void PanelEngine::packet() {
         std::copy(data, data + kBlockData, upload->data.begin() + static_cast<std::ptrdiff_t>(index * kBlockData));
         upload->received[static_cast<std::size_t>(index)] = true;
     }
-    output.insert(output.end(), answer.begin(), answer.end());
+    send(answer);
 }
 
 std::string PanelEngine::checkTrailer(bool firmware, std::int32_t lastIndex, std::int32_t length,

@@ -37,6 +37,10 @@ public:
     // After a firmware upload the panel writes it, then restarts; while restarting it hears nothing.
     static constexpr Nanos kFlashTime = 50 * kMillisecond;
     static constexpr Nanos kRestartTime = 200 * kMillisecond;
+    // The panel's transmit FIFO and driver buffer together. A UART sends no faster than its line,
+    // so a tool that asks without reading cannot make the panel hold more: a reply that does not
+    // fit whole is dropped, and the next command is answered once there is room again.
+    static constexpr std::size_t kOutputCapacity = 4096;
 
     PanelEngine(const SimOptions& options, PanelStore& store);
 
@@ -48,6 +52,10 @@ public:
     std::optional<Nanos> NextTimer() const;
     // The panel's bytes produced since the last call, in order.
     std::vector<std::uint8_t> TakeOutput();
+    // Bytes of earlier replies still on their way out; they take room in the output buffer.
+    void SetQueued(std::size_t bytes) { queued = bytes; }
+    // How many replies found the output buffer full.
+    std::uint64_t DroppedReplies() const { return droppedReplies; }
 
     int Speed() const { return speed; }
     bool Restarting() const { return restartEnds.has_value(); }
@@ -78,6 +86,7 @@ private:
                                            std::uint32_t crc) const;
     void restart(Nanos now);
     void reply(std::string_view text);
+    void send(std::span<const std::uint8_t> bytes);
     void event(const std::string& text);
     const std::vector<std::uint8_t>& downloadData();
 
@@ -99,4 +108,6 @@ private:
     std::uint64_t commands = 0;
     int restarts = 0;
     std::vector<std::uint8_t> output;
+    std::size_t queued = 0;
+    std::uint64_t droppedReplies = 0;
 };

@@ -15,6 +15,7 @@
 #include <iomanip>
 #include <ostream>
 #include <poll.h>
+#include <string>
 #include <system_error>
 #include <unistd.h>
 
@@ -66,12 +67,11 @@ int PanelSimulator::Run(std::ostream& out, std::ostream& err) {
             };
         }
         SerialLine line(engine, options.lineRate);
-        std::vector<std::uint8_t> pending; // for the tool, not yet taken by the pty
         std::array<std::uint8_t, 4096> buffer{};
 
         for (;;) {
             std::array<pollfd, 3> fds{{
-                {port.MasterFd(), static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0},
+                {port.MasterFd(), POLLIN, 0},
                 {signals.Fd(), POLLIN, 0},
                 {port.WatchFd(), POLLIN, 0},
             }};
@@ -89,11 +89,14 @@ int PanelSimulator::Run(std::ostream& out, std::ostream& err) {
                 for (std::size_t n; (n = port.Read(buffer.data(), buffer.size())) > 0;)
                     line.FromTool(std::span(buffer.data(), n), now, toolSpeed);
             }
+            // The pty's buffer is the tool's receive buffer. What arrives while it is full is lost,
+            // as on a wire, instead of piling up here and reaching the tool long after it was asked.
             const auto reply = line.ToTool(now, toolSpeed);
-            pending.insert(pending.end(), reply.begin(), reply.end());
-            if (!pending.empty()) {
-                const std::size_t written = port.Write(pending.data(), pending.size());
-                pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(written));
+            if (!reply.empty()) {
+                const std::size_t written = port.Write(reply.data(), reply.size());
+                if (written < reply.size() && engine.onEvent)
+                    engine.onEvent("the tool is not reading: lost " + std::to_string(reply.size() - written) +
+                                   " bytes");
             }
         }
         if (options.verbose)

@@ -10,6 +10,7 @@ SerialLine::Nanos SerialLine::ByteTime(int speed) {
 
 void SerialLine::FromTool(std::span<const std::uint8_t> bytes, Nanos now, int toolSpeed) {
     if (!lineRate) {
+        engine.SetQueued(unsentAt(now));
         engine.Receive(bytes, now);
         collect(now);
         return;
@@ -38,12 +39,21 @@ void SerialLine::collect(Nanos at) {
     outputFree = next;
 }
 
+std::size_t SerialLine::unsentAt(Nanos at) const {
+    if (!lineRate)
+        return outgoing.size();
+    const auto sent =
+        std::partition_point(outgoing.begin(), outgoing.end(), [&](const Timed& t) { return t.at <= at; });
+    return static_cast<std::size_t>(outgoing.end() - sent);
+}
+
 std::vector<std::uint8_t> SerialLine::ToTool(Nanos now, int toolSpeed) {
     while (!incoming.empty() && incoming.front().at <= now) {
         const Timed in = incoming.front();
         incoming.pop_front();
         engine.Advance(in.at);
         const std::uint8_t byte = in.speed == engine.Speed() ? in.byte : engine.Garbage();
+        engine.SetQueued(unsentAt(in.at));
         engine.Receive(std::span(&byte, 1), in.at);
         collect(in.at);
     }

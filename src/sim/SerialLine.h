@@ -2,6 +2,7 @@
 
 #include "sim/PanelEngine.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -36,6 +37,8 @@ private:
     };
 
     void collect(Nanos at);
+    // The panel's bytes not yet on their way to the tool at `at`: they fill its output buffer.
+    std::size_t unsentAt(Nanos at) const;
 
     PanelEngine& engine;
     bool lineRate;

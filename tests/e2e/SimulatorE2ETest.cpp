@@ -16,10 +16,13 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <poll.h>
+#include <string_view>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -242,6 +245,49 @@ TEST_F(Simulator, RebootRestartsThePanelThenItAnswersAgain) {
     ASSERT_TRUE(c->Handshake());
     Reboot(c->link);
     EXPECT_TRUE(eventually([&] { return RequestPanelInfo(c->link).has_value(); }));
+}
+
+// A tool that writes thousands of requests and reads none: what reaches it afterwards is bounded by
+// the port's own buffer, not by how much it asked for, and a fresh request is answered soon.
+TEST_F(Simulator, AToolThatStopsReadingIsNotBuriedInOldReplies) {
+    start();
+    const int fd = ::open(sim->DevicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { ::close(*f); });
+    std::string flood;
+    for (int i = 0; i < 20000; ++i)
+        flood += "%reqblock 0\n";
+    for (std::size_t at = 0; at < flood.size();) {
+        const ssize_t n = ::write(fd, flood.data() + at, flood.size() - at);
+        ASSERT_GT(n, 0) << std::strerror(errno);
+        at += static_cast<std::size_t>(n);
+    }
+
+    // The first request may find the port still full and be lost, as on a wire; ask again
+    // whenever the panel has gone quiet.
+    constexpr std::string_view kInfo = "%return 221 3\r\n";
+    std::string received;
+    const auto deadline = Clock::now() + kGenerous;
+    bool answered = false;
+    while (!answered && Clock::now() < deadline) {
+        ASSERT_EQ(::write(fd, "%reqinfo\n", 9), 9);
+        for (;;) {
+            pollfd p{fd, POLLIN, 0};
+            if (::poll(&p, 1, 200) <= 0)
+                break;
+            char chunk[4096];
+            const ssize_t n = ::read(fd, chunk, sizeof chunk);
+            ASSERT_GT(n, 0);
+            received.append(chunk, static_cast<std::size_t>(n));
+            if (received.find(kInfo) != std::string::npos) {
+                answered = true;
+                break;
+            }
+        }
+    }
+    ASSERT_TRUE(answered);
+    // 20 000 block replies are 20 MB; the port holds a small part of that.
+    EXPECT_LT(received.find(kInfo), std::size_t{1'000'000});
 }
 
 struct FaultCase {

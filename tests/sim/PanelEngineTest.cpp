@@ -243,6 +243,52 @@ TEST(PanelEngine, ServesANewUploadFromTheNextSizeRequestOn) {
     EXPECT_NE(le32(first, 8), 1500u);
 }
 
+TEST(PanelEngine, AToolThatStopsReadingCannotMakeThePanelHoldMore) {
+    EngineRig rig;
+    std::string flood;
+    for (int i = 0; i < 20000; ++i)
+        flood += "%reqblock 0\n";
+    rig.engine.Receive(bytes(flood), 0);
+    const Bytes held = rig.engine.TakeOutput();
+    // Whole block replies only, as many as fit; the rest were dropped, not cut.
+    constexpr std::size_t kBlockReply = 8 + 1000;
+    EXPECT_EQ(held.size(), PanelEngine::kOutputCapacity / kBlockReply * kBlockReply);
+    for (std::size_t at = 0; at < held.size(); at += kBlockReply)
+        EXPECT_EQ(le32(held, at), 1000u) << at;
+    EXPECT_EQ(rig.engine.DroppedReplies(), 20000 - PanelEngine::kOutputCapacity / kBlockReply);
+    // Once the tool has taken what was there, the next command is answered.
+    EXPECT_EQ(rig.say("%reqinfo\n"), "%return 221 3\r\n");
+}
+
+TEST(PanelEngine, RepliesStillOnTheirWayTakeRoomInTheOutputBuffer) {
+    struct Case {
+        std::size_t queued;
+        const char* command;
+        std::string reply;
+    };
+    constexpr std::size_t kFull = PanelEngine::kOutputCapacity;
+    const Case cases[] = {
+        {0, "%reqinfo\n", "%return 221 3\r\n"},
+        {kFull - 15, "%reqinfo\n", "%return 221 3\r\n"}, // exactly fits
+        {kFull - 14, "%reqinfo\n", ""},
+        {kFull - 14, "$QPW\n", "%return 0\r\n"}, // a shorter reply still fits
+        {kFull, "$QPW\n", ""},
+        {kFull + 100, "$QPW\n", ""},
+        {kFull - 1000, "%reqblock 0\n", ""}, // a block is dropped whole, never cut
+        {kFull - 1008, "%reqblock 0\n", "whole block"},
+    };
+    for (const auto& c : cases) {
+        EngineRig rig;
+        rig.engine.SetQueued(c.queued);
+        const std::string reply = rig.say(c.command);
+        if (c.reply == "whole block")
+            EXPECT_EQ(reply.size(), 1008u) << c.queued << " " << c.command;
+        else
+            EXPECT_EQ(reply, c.reply) << c.queued << " " << c.command;
+        EXPECT_EQ(rig.engine.DroppedReplies(), c.reply.empty() ? 1u : 0u) << c.queued << " " << c.command;
+    }
+}
+
 } // namespace
 
 namespace {

@@ -75,4 +75,27 @@ TEST(SerialLine, ASpeedCommandTakesEffectWhenItsLastByteArrives) {
     EXPECT_EQ(text(rig.line.ToTool(110 * kMs, 115200)), kInfo);
 }
 
+TEST(SerialLine, AFloodOfRequestsLeavesNoMoreThanTheOutputBufferBehind) {
+    std::string request;
+    for (int i = 0; i < 2000; ++i)
+        request += "%reqblock 0\n";
+    const Bytes flood = bytes(request);
+    for (const bool lineRate : {false, true}) {
+        LineRig rig(lineRate);
+        // The tool writes it all and reads nothing until its last byte has reached the panel.
+        PanelEngine::Nanos end = 0;
+        for (int round = 0; round < 3; ++round)
+            rig.line.FromTool(flood, 0, 9600);
+        if (lineRate)
+            end = 3 * static_cast<PanelEngine::Nanos>(flood.size()) * SerialLine::ByteTime(9600);
+        rig.line.ToTool(end, 9600);
+        const PanelEngine::Nanos later = end + 3600'000 * kMs;
+        EXPECT_LE(rig.line.ToTool(later, 9600).size(), PanelEngine::kOutputCapacity) << lineRate;
+        EXPECT_GT(rig.panel.engine.DroppedReplies(), 0u) << lineRate;
+        // The next command is answered at once.
+        rig.line.FromTool(bytes("%reqinfo\n"), later, 9600);
+        EXPECT_EQ(text(rig.line.ToTool(later + 100 * kMs, 9600)), kInfo) << lineRate;
+    }
+}
+
 } // namespace
