@@ -86,9 +86,11 @@ DownloadResult DownloadLayout(LinkFraming& link) {
     link.SwitchToHighSpeed(timing.downloadSpeedUpPause);
     try {
         link.Write(kLayoutRequest);
-        const auto size = ParseLayoutSize(link.AwaitReply());
+        std::string reply = link.AwaitReply();
+        const auto size = ParseLayoutSize(reply);
         if (!size) {
             result.outcome = DownloadResult::Outcome::NoReply;
+            result.sizeReply = std::move(reply);
         } else if (*size <= 4 || *size > kMaxDownloadBytes) {
             result.outcome = DownloadResult::Outcome::InvalidSize;
             result.announcedSize = *size;
@@ -137,9 +139,12 @@ void Reboot(LinkFraming& link) {
     link.Write(kRebootCommand);
 }
 
-std::string UnacknowledgedText(std::string_view reply, std::string_view what) {
+std::string ShownReply(std::string_view reply, std::size_t most) {
     std::string shown;
-    for (const char c : reply) {
+    for (std::size_t i = 0; i < reply.size(); ++i) {
+        if (i == most)
+            return shown + "...";
+        const char c = reply[i];
         if (c == '\r')
             shown += "\\r";
         else if (c == '\n')
@@ -149,6 +154,11 @@ std::string UnacknowledgedText(std::string_view reply, std::string_view what) {
         else
             shown += '?';
     }
+    return shown;
+}
+
+std::string UnacknowledgedText(std::string_view reply, std::string_view what) {
+    const std::string shown = ShownReply(reply, reply.size());
     return "The control answered \"" + shown + "\" instead of \"%return 0\\r\\n\"; it may not have taken the " +
            std::string(what) + "\r\n";
 }

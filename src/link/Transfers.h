@@ -43,12 +43,14 @@ void ProbePanel(LinkFraming& link);
 struct DownloadResult {
     enum class Outcome {
         Downloaded,  // bytes holds the whole layout; decode, then log kDownloadedText
-        NoReply,     // the size request went unanswered (or unreadable); log nothing
+        NoReply,     // the size reply could not be read (sizeReply holds it); log nothing
         InvalidSize, // the panel announced a size of 4 or less or above kMaxDownloadBytes
     };
     Outcome outcome = Outcome::NoReply;
     // The size the panel announced (Downloaded and InvalidSize).
     std::int32_t announcedSize = 0;
+    // NoReply: the reply that came instead of a size, as received.
+    std::string sizeReply;
     // Downloaded: exactly announcedSize bytes. The first four are not interpreted; the layout
     // image proper is bytes[4] to the end, and the decoder is given just those
     // bytes.size() - 4 bytes, so it cannot read past the buffer.
@@ -76,6 +78,10 @@ struct DownloadResult {
 
 // Writes "%reboot\n"; nothing is read and the port stays open at 9600.
 void Reboot(LinkFraming& link);
+
+// A reply as a message may quote it: line ends as \r and \n, other bytes outside printable ASCII
+// as '?', and cut to `most` characters with "..." after it when it is longer.
+std::string ShownReply(std::string_view reply, std::size_t most);
 
 // A log line for a transfer's final reply that is not "%return 0\r\n": it quotes the reply
 // and says the panel may not have taken `what`.

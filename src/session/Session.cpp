@@ -17,6 +17,8 @@ namespace {
 
 // Far beyond any firmware the panel takes; keeps a wrong choice from filling memory.
 constexpr std::size_t kMaxFirmwareBytes = 64 * 1024 * 1024;
+// A quoted reply in a message is cut here: the reply itself may run to a whole reply window.
+constexpr std::size_t kShownReplyChars = 60;
 
 // Shows the progress window for as long as it lives.
 class ProgressWindow {
@@ -169,7 +171,11 @@ void Session::Download(LinkFraming& link) {
     const DownloadResult result = DownloadLayout(link);
     switch (result.outcome) {
     case DownloadResult::Outcome::NoReply:
-        lastProblem = "the control did not answer the request for its layout";
+        // A reply always came (the wait ends only on one or on a cancel); its size could not be read.
+        lastProblem = result.sizeReply.empty()
+                          ? "the control did not answer the request for its layout"
+                          : "the control's reply to the request for its layout could not be read: \"" +
+                                ShownReply(result.sizeReply, kShownReplyChars) + "\"";
         return;
     case DownloadResult::Outcome::InvalidSize:
         lastProblem = "the control announced an impossible layout size";

@@ -202,6 +202,7 @@ TEST(DownloadTest, SizeReplies) {
     } cases[] = {
         {"%error\r\n", DownloadResult::Outcome::NoReply, 0},
         {"%return abc 1\r\n", DownloadResult::Outcome::NoReply, 0},
+        {"%return 99999999999 0\r\n", DownloadResult::Outcome::NoReply, 0},
         {"%return 4 0\r\n", DownloadResult::Outcome::InvalidSize, 4},
         {"%return 0 0\r\n", DownloadResult::Outcome::InvalidSize, 0},
         {"%return -5 0\r\n", DownloadResult::Outcome::InvalidSize, -5},
@@ -216,6 +217,8 @@ TEST(DownloadTest, SizeReplies) {
         const DownloadResult result = DownloadLayout(p.link);
         EXPECT_EQ(result.outcome, c.outcome) << c.reply;
         EXPECT_EQ(result.announcedSize, c.size) << c.reply;
+        const bool unreadable = c.outcome == DownloadResult::Outcome::NoReply;
+        EXPECT_EQ(result.sizeReply, unreadable ? c.reply : "") << c.reply;
         const bool downloaded = c.outcome == DownloadResult::Outcome::Downloaded;
         EXPECT_EQ(std::string(result.bytes.begin(), result.bytes.end()), downloaded ? "12345" : "") << c.reply;
         EXPECT_EQ(p.BlockRequests().size(), downloaded ? 1U : 0U) << c.reply;
@@ -269,6 +272,19 @@ TEST(PayloadTransferTest, TheFinalReplyIsHandedBack) {
         firmware.panel.trailerReply = reply;
         EXPECT_EQ(UpgradeFirmware(firmware.link, AsSpan(payload)), reply);
     }
+    const struct {
+        std::string reply;
+        std::size_t most;
+        std::string shown;
+    } shownCases[] = {
+        {"%return abc 0\r\n", 60, "%return abc 0\\r\\n"},
+        {std::string("\0\x7F\xFF\t", 4), 60, "????"},
+        {"0123456789", 10, "0123456789"},
+        {"0123456789", 9, "012345678..."},
+        {"", 0, ""},
+    };
+    for (const auto& c : shownCases)
+        EXPECT_EQ(ShownReply(c.reply, c.most), c.shown) << c.most;
     EXPECT_EQ(UnacknowledgedText("%return 1\r\n\x01", "layout"),
               "The control answered \"%return 1\\r\\n?\" instead of \"%return 0\\r\\n\"; it may not have taken the "
               "layout\r\n");

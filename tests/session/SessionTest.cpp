@@ -232,6 +232,30 @@ TEST_F(SessionTest, ABadDownloadLeavesTheLayoutAsItWas) {
     }
 }
 
+TEST_F(SessionTest, AnUnreadableSizeReplyIsQuotedNotTakenForSilence) {
+    const std::string kUnread = "the control's reply to the request for its layout could not be read: \"";
+    const struct {
+        std::string reply;
+        std::string problem;
+    } cases[] = {
+        {"%return 99999999999 0\r\n", kUnread + "%return 99999999999 0\\r\\n\""},
+        {"%return abc 0\r\n", kUnread + "%return abc 0\\r\\n\""},
+        {"%error\x01\r\n", kUnread + "%error?\\r\\n\""},
+        {"%return " + std::string(150, 'x'), kUnread + "%return " + std::string(52, 'x') + "...\""},
+    };
+    for (const auto& c : cases) {
+        Rig& t = Fresh();
+        const std::vector<std::uint8_t> before = Encoded(t.layout);
+        t.panel.sizeReply = c.reply;
+        t.session->OnConnect("/dev/fake");
+        EXPECT_EQ(t.session->LastProblem(), c.problem);
+        EXPECT_EQ(Encoded(t.layout), before) << c.reply;
+        EXPECT_EQ(t.session->GetState(), State::IdentifiedUploads) << c.reply;
+        // The window's log has no line for it.
+        EXPECT_EQ(t.session->Log(), ConnectedText({206, 3})) << c.reply;
+    }
+}
+
 TEST_F(SessionTest, AHangUpAfterTheLastBlockKeepsTheLayoutThenDisconnects) {
     Rig& t = Fresh();
     t.panel.onCommand = [&t](const std::string& line_) {
