@@ -154,11 +154,15 @@ void CDataStore::ReadString(std::u16string& text) {
         return;
     const std::int32_t start = position;
     const std::int32_t n = ReadInt();
-    try {
-        Require(std::int64_t{n} * 2, "text");
-    } catch (...) {
+    // The count is of UTF-16 code units; a refusal names it as stored, not doubled into bytes.
+    if (n < 0 || std::int64_t{n} * 2 > Remaining()) {
+        const std::string where = " at offset " + std::to_string(position);
+        const std::string left = std::to_string(Remaining());
         position = start;
-        throw;
+        if (n < 0)
+            throw DecodeError("invalid text length " + std::to_string(n) + where);
+        throw DecodeError("data ends early: text of " + std::to_string(n) + " characters (" +
+                          std::to_string(std::int64_t{n} * 2) + " bytes)" + where + ", " + left + " left");
     }
     const std::uint8_t* p = data + position;
     std::u16string result;

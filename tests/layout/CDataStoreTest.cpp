@@ -228,10 +228,32 @@ TEST(CDataStore, RefusesToReadPastTheEnd) {
         EXPECT_THROW(c.read(in), DecodeError) << c.name;
         EXPECT_LE(in.Position(), in.Capacity()) << c.name;
     }
-    const std::uint8_t negative[4] = {0xFF, 0xFF, 0xFF, 0xFF};
-    CDataStore in(negative, 4);
-    std::u16string s;
-    EXPECT_THROW(in.ReadString(s), DecodeError);
+}
+
+TEST(CDataStore, ARefusedTextNamesItsCountAsStored) {
+    struct Case {
+        std::vector<std::uint8_t> bytes;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{0xFF, 0xFF, 0xFF, 0xFF}, "invalid text length -1 at offset 4"},
+        {{0x00, 0x00, 0x00, 0x80}, "invalid text length -2147483648 at offset 4"},
+        {{0x02, 0x00, 0x00, 0x00, 0x41, 0x00}, "data ends early: text of 2 characters (4 bytes) at offset 4, 2 left"},
+        {{0xFF, 0xFF, 0xFF, 0x7F},
+         "data ends early: text of 2147483647 characters (4294967294 bytes) at offset 4, 0 left"},
+    };
+    for (const auto& c : cases) {
+        CDataStore in(c.bytes.data(), static_cast<std::int32_t>(c.bytes.size()));
+        std::u16string s = u"kept";
+        try {
+            in.ReadString(s);
+            ADD_FAILURE() << c.message;
+        } catch (const DecodeError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+        EXPECT_EQ(in.Position(), 0) << c.message;
+        EXPECT_EQ(s, u"kept") << c.message;
+    }
 }
 
 } // namespace
