@@ -18,7 +18,7 @@ namespace {
 withFile(const std::string& path, std::string& error, const std::function<void(const TLayout&)>& onTemplate,
          const std::function<void(const TUserPage&, const std::vector<std::unique_ptr<TImageEntry>>&)>& onPage) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, TLayout::kUploadCapacity, bytes, &error))
+    if (!ReadLayoutFile(path, bytes, &error))
         return false;
     const std::string name = "\"" + path + "\"";
     switch (KindOfLayoutFile(bytes)) {

@@ -1,6 +1,7 @@
 #include "LayoutFileKind.h"
 
 #include "base/LittleEndian.h"
+#include "layout/FileIo.h"
 #include "layout/TLayout.h"
 
 LayoutFileKind KindOfLayoutFile(std::span<const std::uint8_t> bytes) {
@@ -16,4 +17,21 @@ LayoutFileKind KindOfLayoutFile(std::span<const std::uint8_t> bytes) {
 
 std::string NeitherLayoutFileMessage(const std::string& name) {
     return name + " is neither a ZYL-1 template file nor a ZYL-1 user page file";
+}
+
+bool ReadLayoutFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error) {
+    std::vector<std::uint8_t> start;
+    if (!ReadFileStart(path, 4, start, error))
+        return false;
+    switch (KindOfLayoutFile(start)) {
+    case LayoutFileKind::Template:
+        return ReadWholeFile(path, TLayout::kTemplateCapacity, bytes, error, "a ZYL-1 template file");
+    case LayoutFileKind::Page:
+        return ReadWholeFile(path, TLayout::kPageFileLimit, bytes, error, "a ZYL-1 user page file");
+    case LayoutFileKind::Neither:
+        break;
+    }
+    if (error != nullptr)
+        *error = NeitherLayoutFileMessage("\"" + path + "\"");
+    return false;
 }

@@ -56,7 +56,7 @@ struct LoadedFile {
 void load(const std::string& path, LoadedFile& loaded) {
     std::string reason;
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, TLayout::kUploadCapacity, bytes, &reason))
+    if (!ReadLayoutFile(path, bytes, &reason))
         throw BadInput{reason};
     loaded.name = "\"" + path + "\"";
     bool ok = false;

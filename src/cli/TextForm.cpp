@@ -200,8 +200,7 @@ std::string lowerExtension(const std::string& path) {
 
 bool ExportLayoutFile(const std::string& file, const std::string& dir, std::string* error) {
     std::vector<std::uint8_t> bytes;
-    const auto limit = static_cast<std::size_t>(std::max(TLayout::kTemplateCapacity, TLayout::kPageFileLimit));
-    if (!ReadWholeFile(file, limit, bytes, error))
+    if (!ReadLayoutFile(file, bytes, error))
         return false;
     const std::string name = inQuotes(file);
     TextFormFiles files;

@@ -1,5 +1,6 @@
 #include "FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -158,10 +159,13 @@ bool cannotMakeFileThere(int code) {
 
 } // namespace
 
-bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out, std::string* error) {
+namespace {
+
+// Opens a regular file for reading and tells its size; any other kind of file is refused.
+bool openRegular(const std::string& path, Fd& file, std::uint64_t& size, std::string* error) {
     // O_NONBLOCK: opening a FIFO would otherwise wait for a writer for ever. It is cleared again
     // once the file is known to be a regular one.
-    Fd file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
+    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (file.fd < 0)
         return fail(error, "cannot open " + quoted(path) + ": " + systemText(errno));
     struct stat info {};
@@ -172,10 +176,14 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<st
     const int flags = ::fcntl(file.fd, F_GETFL);
     if (flags < 0 || ::fcntl(file.fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
         return fail(error, "cannot read " + quoted(path) + ": " + systemText(errno));
-    if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
-        return fail(error, quoted(path) + " is too large (" + std::to_string(info.st_size) + " bytes; at most " +
-                               std::to_string(maxBytes) + ")");
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+// Reads up to `length` bytes; fewer when the file shrank meanwhile.
+bool readUpTo(const std::string& path, Fd& file, std::size_t length, std::vector<std::uint8_t>& out,
+              std::string* error) {
+    std::vector<std::uint8_t> bytes(length);
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::read(file.fd, bytes.data() + done, bytes.size() - done);
@@ -190,6 +198,27 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<st
     bytes.resize(done);
     out = std::move(bytes);
     return true;
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out, std::string* error,
+                   const std::string& kind) {
+    Fd file;
+    std::uint64_t size = 0;
+    if (!openRegular(path, file, size, error))
+        return false;
+    if (size > maxBytes)
+        return fail(error, quoted(path) + " is too large" + (kind.empty() ? "" : " for " + kind) + " (" +
+                               std::to_string(size) + " bytes; at most " + std::to_string(maxBytes) + ")");
+    return readUpTo(path, file, static_cast<std::size_t>(size), out, error);
+}
+
+bool ReadFileStart(const std::string& path, std::size_t count, std::vector<std::uint8_t>& out, std::string* error) {
+    Fd file;
+    std::uint64_t size = 0;
+    return openRegular(path, file, size, error) &&
+           readUpTo(path, file, static_cast<std::size_t>(std::min<std::uint64_t>(size, count)), out, error);
 }
 
 bool WriteFileAtomically(const std::string& path, std::span<const std::span<const std::uint8_t>> parts,

@@ -8,8 +8,14 @@
 
 // Reads the whole file when it holds at most maxBytes; otherwise, or when it cannot be read,
 // returns false with a message naming the file and the cause. Only a regular file is read: a FIFO,
-// a device or a folder is refused at once, without waiting for a writer.
+// a device or a folder is refused at once, without waiting for a writer. `kind` ("a ZYL-1 template
+// file"), when given, says in the message whose limit the file exceeds.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out,
+                                 std::string* error, const std::string& kind = {});
+
+// Reads the first `count` bytes of a regular file, or all of a shorter one; as ReadWholeFile
+// otherwise. For deciding what a file is before choosing how much of it to read.
+[[nodiscard]] bool ReadFileStart(const std::string& path, std::size_t count, std::vector<std::uint8_t>& out,
                                  std::string* error);
 
 // Writes the parts, one after the other, as the new content of `path`. Only a writable regular file

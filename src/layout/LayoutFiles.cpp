@@ -30,8 +30,8 @@ bool fail(std::string* error, const std::string& message) {
 bool checkKindOfFile(std::span<const std::uint8_t> bytes, std::size_t limit, std::int32_t magic, const char* kind,
                      const std::string& name, std::string* error) {
     if (bytes.size() > limit)
-        return fail(error, name + " is too large (" + std::to_string(bytes.size()) + " bytes; at most " +
-                               std::to_string(limit) + ")");
+        return fail(error, name + " is too large for a " + kind + " (" + std::to_string(bytes.size()) +
+                               " bytes; at most " + std::to_string(limit) + ")");
     const auto expected = magicBytes(magic);
     if (bytes.size() <= kMagicBytes || !std::equal(expected.begin(), expected.end(), bytes.begin()))
         return fail(error, name + " is not a " + kind);
@@ -62,7 +62,8 @@ bool TLayout::SaveTemplate(const std::string& path, std::string* error) {
 
 bool TLayout::LoadTemplate(const std::string& path, std::string* error) {
     std::vector<std::uint8_t> bytes;
-    return ReadWholeFile(path, kTemplateCapacity, bytes, error) && LoadTemplateBytes(bytes, quoted(path), error);
+    return ReadWholeFile(path, kTemplateCapacity, bytes, error, "a ZYL-1 template file") &&
+           LoadTemplateBytes(bytes, quoted(path), error);
 }
 
 bool TLayout::IsTemplateFile(std::span<const std::uint8_t> bytes) {
@@ -102,7 +103,7 @@ bool TLayout::SavePage(const TUserPage& page, const std::string& path, std::stri
 bool ReadPageFile(const std::string& path, TUserPage& page, std::vector<std::unique_ptr<TImageEntry>>& entries,
                   std::string* error) {
     std::vector<std::uint8_t> bytes;
-    return ReadWholeFile(path, TLayout::kPageFileLimit, bytes, error) &&
+    return ReadWholeFile(path, TLayout::kPageFileLimit, bytes, error, "a ZYL-1 user page file") &&
            ParsePageFile(bytes, quoted(path), page, entries, error);
 }
 
@@ -133,7 +134,8 @@ bool TLayout::IsPageFile(std::span<const std::uint8_t> bytes) {
 
 bool TLayout::LoadPage(TUserPage& page, const std::string& path, std::string* error) {
     std::vector<std::uint8_t> bytes;
-    return ReadWholeFile(path, kPageFileLimit, bytes, error) && LoadPageBytes(page, bytes, quoted(path), error);
+    return ReadWholeFile(path, kPageFileLimit, bytes, error, "a ZYL-1 user page file") &&
+           LoadPageBytes(page, bytes, quoted(path), error);
 }
 
 bool TLayout::LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes, const std::string& name,

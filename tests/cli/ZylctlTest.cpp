@@ -192,8 +192,14 @@ TEST_F(Zylctl, CheckTellsValidFromInvalid) {
         std::string page(300001, '\0');
         page.replace(0, 4, "\xD6\xCA\xAD\xAB");
         std::ofstream(path("big-page.zup"), std::ios::binary) << page;
-        std::ofstream(path("huge.zyl"), std::ios::binary) << std::string(512001, '\0');
+        std::string huge(512001, '\0');
+        huge.replace(0, 4, "\xD5\xCA\xAD\xAB");
+        std::ofstream(path("huge.zyl"), std::ios::binary) << huge;
+        std::ofstream(path("huge-junk.zyl"), std::ios::binary) << std::string(512001, '\0');
+        std::ofstream(path("giant.zup"), std::ios::binary) << page.substr(0, 4);
     }
+    // 300 MB without writing them: only the start may be read.
+    std::filesystem::resize_file(path("giant.zup"), 300'000'000);
     struct Case {
         std::string file;
         int status;
@@ -205,8 +211,10 @@ TEST_F(Zylctl, CheckTellsValidFromInvalid) {
         {"short.zyl", kExitBadInput, "damaged"},
         {"missing.zyl", kExitBadInput, "No such file"},
         {"three.zup", kExitBadInput, "neither a ZYL-1 template file nor a ZYL-1 user page file"},
-        {"big-page.zup", kExitBadInput, "too large (300001 bytes; at most 300000)"},
-        {"huge.zyl", kExitBadInput, "too large (512001 bytes; at most 512000)"},
+        {"big-page.zup", kExitBadInput, "too large for a ZYL-1 user page file (300001 bytes; at most 300000)"},
+        {"giant.zup", kExitBadInput, "too large for a ZYL-1 user page file (300000000 bytes; at most 300000)"},
+        {"huge.zyl", kExitBadInput, "too large for a ZYL-1 template file (512001 bytes; at most 500000)"},
+        {"huge-junk.zyl", kExitBadInput, "neither a ZYL-1 template file nor a ZYL-1 user page file"},
     };
     for (const auto& c : cases) {
         const CliRun run = zylctl({"check", path(c.file)});

@@ -159,6 +159,8 @@ TEST_F(FileIo, OnlyRegularFilesAreReadOrSavedOver) {
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
         Bytes bytes;
         EXPECT_FALSE(ReadWholeFile(c.file, 1000, bytes, &error));
+        EXPECT_FALSE(ReadFileStart(c.file, 4, bytes, &error));
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
         EXPECT_FALSE(layout.SaveTemplate(c.file, &error));
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
         EXPECT_EQ(fs::status(c.file).type(), c.stays);
