@@ -11,7 +11,10 @@
 
 #include <atomic>
 #include <csignal>
+#include <limits>
 #include <map>
+#include <optional>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -106,6 +109,19 @@ int failed(std::ostream& err, const std::string& command, const std::string& why
     return kExitBadInput;
 }
 
+// The panel holds layouts a little larger than a template file does; the advice to remove images
+// that saving gives fits an edited layout, not one just taken from the panel.
+std::optional<std::string> TooLargeForTemplate(TLayout& layout, const std::string& file) {
+    const auto image = layout.Encode(std::numeric_limits<std::int32_t>::max());
+    if (!image || image->size() + 4 <= static_cast<std::size_t>(TLayout::kTemplateCapacity))
+        return std::nullopt;
+    return "the layout from the control would take " + std::to_string(image->size() + 4) +
+           " bytes as a template file, which holds at most " + std::to_string(TLayout::kTemplateCapacity) +
+           ", so it cannot be kept in \"" + file +
+           "\"; nothing was written. It can still be edited and uploaded: Connect in the main window downloads it "
+           "for editing";
+}
+
 } // namespace
 
 int RunLinkCommand(const std::string& command, const std::string& device, const std::vector<std::string>& operands,
@@ -126,7 +142,7 @@ int RunLinkCommand(const std::string& command, const std::string& device, const 
         session.OnConnect(device);
         // A layout that arrived whole is saved even when the line failed afterwards.
         if (session.LayoutReceived() && !layout.SaveTemplate(file, &error))
-            return failed(err, command, error);
+            return failed(err, command, TooLargeForTemplate(layout, file).value_or(error));
         if (!session.LastProblem().empty())
             return failed(err, command, session.LastProblem());
         return kExitOk;

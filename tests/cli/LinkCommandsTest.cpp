@@ -1,5 +1,6 @@
 #include "cli/LinkCommands.h"
 #include "CliRun.h"
+#include "CraftedImages.h"
 #include "QuickTiming.h"
 #include "SimProcess.h"
 #include "TempDir.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -68,6 +70,29 @@ TEST_F(LinkCommands, UploadThenDownloadGivesTheSameLayout) {
     ASSERT_TRUE(ReadWholeFile(files.Path("edited.zyl"), 1 << 20, sent, nullptr));
     ASSERT_TRUE(ReadWholeFile(files.Path("back.zyl"), 1 << 20, back, nullptr));
     EXPECT_EQ(back, sent);
+}
+
+// The panel takes a few KB more than a template file holds: such a layout downloads whole but
+// cannot be saved, and the message says so instead of advising to remove images.
+TEST_F(LinkCommands, ADownloadTooLargeForATemplateSaysItCanStillBeEdited) {
+    TLayout big;
+    auto* page = static_cast<TUserPage*>(big.InsertPageAfter(std::make_unique<TUserPage>(&big, u"p"), nullptr));
+    AddKeptImage(big, *page, std::vector<std::uint8_t>(495000, 'x'));
+    std::string why;
+    const auto image = big.Encode(TLayout::kUploadCapacity, &why);
+    ASSERT_TRUE(image) << why;
+    ASSERT_GT(image->size() + 4, static_cast<std::size_t>(TLayout::kTemplateCapacity));
+    std::ofstream(state.Path() + "/layout.bin", std::ios::binary)
+        .write(reinterpret_cast<const char*>(image->data()), static_cast<std::streamsize>(image->size()));
+    start();
+    const CliRun r = run("download", {files.Path("big.zyl")});
+    EXPECT_EQ(r.status, kExitBadInput);
+    EXPECT_EQ(r.err, "zylctl download: the layout from the control would take " + std::to_string(image->size() + 4) +
+                         " bytes as a template file, which holds at most 500000, so it cannot be kept in \"" +
+                         files.Path("big.zyl") +
+                         "\"; nothing was written. It can still be edited and uploaded: Connect in the main window "
+                         "downloads it for editing\n");
+    EXPECT_FALSE(std::filesystem::exists(files.Path("big.zyl")));
 }
 
 TEST_F(LinkCommands, RefusalsAreOneLine) {
