@@ -12,12 +12,10 @@ namespace {
 
 bool armed = false;
 std::size_t room = 0;
-int refusals = 0;
 
 // Takes what fits of `wanted` bytes; 0 with errno ENOSPC when nothing does.
 std::size_t take(std::size_t wanted) {
     if (room == 0) {
-        ++refusals;
         errno = ENOSPC;
         return 0;
     }
@@ -38,7 +36,6 @@ ssize_t writeAt(int fd, const void* buffer, std::size_t count, off_t at) {
 int reserve(int fd, off_t at, off_t length) {
     if (armed && length > 0) {
         if (static_cast<std::size_t>(length) > room) {
-            ++refusals;
             return ENOSPC;
         }
         room -= static_cast<std::size_t>(length);
@@ -50,16 +47,11 @@ int reserve(int fd, off_t at, off_t length) {
 
 DiskFull::DiskFull(std::size_t bytes) {
     room = bytes;
-    refusals = 0;
     armed = true;
 }
 
 DiskFull::~DiskFull() {
     armed = false;
-}
-
-int DiskFull::Refusals() {
-    return refusals;
 }
 
 // The file layer's calls, whichever name the build's file offset size gives them.

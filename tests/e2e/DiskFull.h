@@ -11,7 +11,4 @@ public:
     ~DiskFull();
     DiskFull(const DiskFull&) = delete;
     DiskFull& operator=(const DiskFull&) = delete;
-
-    // How many writes or reservations were refused.
-    static int Refusals();
 };
