@@ -232,6 +232,7 @@ void Session::OnUploadLayout() {
 }
 
 void Session::OnUpgradeFirmware(const std::string& path) {
+    const bool openedHere = !Connected();
     Guard(
         [&] {
             if (!Connected()) {
@@ -245,6 +246,10 @@ void Session::OnUpgradeFirmware(const std::string& path) {
             UpgradeFirmware();
         },
         "Firmware upgrade cancelled; the control keeps its firmware\r\n");
+    // A port opened just for this command must not outlive it while the window shows
+    // Disconnected, or no other program could take it (no file chosen, cancelled, refused).
+    if (openedHere && !Connected())
+        port.reset();
 }
 
 void Session::UpgradeFirmware() {

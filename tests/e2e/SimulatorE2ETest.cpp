@@ -55,16 +55,6 @@ template <typename Condition> bool eventually(Condition condition) {
     return true;
 }
 
-// On a wire with real byte times a speed command needs its own time at 9600 before the switch.
-LinkTiming lineRateTiming() {
-    LinkTiming t = simulatorTiming();
-    t.downloadSpeedUpPause = 100;
-    t.uploadSpeedUpPause = 100;
-    t.firmwareSpeedUpPause = 50;
-    t.lowBaudToSwitch = 100;
-    return t;
-}
-
 // Cancels when asked to, or after a generous limit so a broken link fails instead of hanging.
 class Canceller : public TransferObserver {
 public:
@@ -289,38 +279,6 @@ TEST_F(Simulator, AToolThatStopsReadingIsNotBuriedInOldReplies) {
     // 20 000 block replies are 20 MB; the port holds a small part of that.
     EXPECT_LT(received.find(kInfo), std::size_t{1'000'000});
 }
-
-struct FaultCase {
-    const char* name;
-    std::vector<std::string> arguments;
-};
-
-void PrintTo(const FaultCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class SimulatorFault : public Simulator, public ::testing::WithParamInterface<FaultCase> {};
-
-TEST_P(SimulatorFault, TransfersStillComplete) {
-    start(GetParam().arguments);
-    const bool lineRate = GetParam().arguments[0] == "--line-rate";
-    auto c = connect(lineRate ? lineRateTiming() : simulatorTiming());
-    ASSERT_TRUE(c->Handshake());
-    const auto payload = pattern(3000, 1);
-    static_cast<void>(UploadLayout(c->link, payload, TLayout::kUploadCapacity));
-    EXPECT_EQ(c->Download(), payload);
-    const auto firmware = pattern(2500, 2);
-    static_cast<void>(UpgradeFirmware(c->link, firmware));
-    EXPECT_EQ(stateFile("firmware.zfw"), firmware);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Each, SimulatorFault,
-    ::testing::Values(FaultCase{"BlocksOf600", {"--block-size", "600"}}, FaultCase{"Corrupt", {"--corrupt-every", "3"}},
-                      FaultCase{"BadLength", {"--bad-length-every", "3"}}, FaultCase{"Refusal", {"--nak-every", "2"}},
-                      FaultCase{"DroppedByte", {"--drop-every", "4"}}, FaultCase{"StrayByte", {"--extra-every", "2"}},
-                      FaultCase{"LineRate", {"--line-rate", "--seed", "5"}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // How soon a cancel takes effect is proven on virtual time; here the real port and simulator
 // must still end each transfer with TransferCancelled.
