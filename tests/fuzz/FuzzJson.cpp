@@ -1,6 +1,7 @@
 // libFuzzer target for the text form's import: the bytes go in as layout.json and as page.json, in
 // folders that hold a fixed set of small images (10000 to 10003 real 4 x 3 PNGs, 10004 an empty
-// file, 10005 not a PNG). What an import writes must load again.
+// file, 10005 not a PNG). What an import writes must load again, and export and import again to the
+// same bytes.
 #include "FuzzSteps.h"
 #include "cli/TextForm.h"
 #include "layout/TLayout.h"
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -55,6 +57,20 @@ const Folders& folders() {
     return instance;
 }
 
+std::string contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The file an import wrote, exported and imported again, must come back byte for byte.
+void roundTrip(const fs::path& file, const fs::path& folder) {
+    std::string error;
+    const fs::path again = folder.string() + file.extension().string();
+    FUZZ_CHECK(ExportLayoutFile(file.string(), folder.string(), &error));
+    FUZZ_CHECK(ImportLayoutDir(folder.string(), again.string(), &error));
+    FUZZ_CHECK(contents(file) == contents(again));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -67,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ImportLayoutDir((root / "template").string(), zyl.string(), &error)) {
         TLayout layout;
         FUZZ_CHECK(layout.LoadTemplate(zyl.string(), &error));
+        roundTrip(zyl, root / "again-template");
     } else {
         FUZZ_CHECK(!error.empty());
     }
@@ -77,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TLayout layout;
         TUserPage page(&layout, u"loaded");
         FUZZ_CHECK(layout.LoadPage(page, zup.string(), &error));
+        roundTrip(zup, root / "again-page");
     } else {
         FUZZ_CHECK(!error.empty());
     }
