@@ -19,12 +19,12 @@ namespace {
 constexpr std::size_t kPanelCapacity = 512000;
 
 // Presses Cancel as a person would: when the panel has had nothing more to say for a while, or
-// when the tool has been waiting half a minute without sending anything.
+// when the tool has been waiting eight seconds without sending anything.
 class PatientUser : public TransferObserver {
 public:
     explicit PatientUser(FakeLinkClock& clock) : clock(clock) {}
     bool cancelled() override {
-        return (silentSince && clock.now - *silentSince > 10'000) || clock.now - lastWrite > 30'000;
+        return (silentSince && clock.now - *silentSince > 4'000) || clock.now - lastWrite > 8'000;
     }
 
     std::optional<std::uint32_t> silentSince;
