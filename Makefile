@@ -2,7 +2,8 @@
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps configure build test run package screenshots memcheck test-sanitize assets fuzz-picture clean
+.PHONY: all deps configure build test run package screenshots memcheck test-sanitize assets fuzz-configure \
+	fuzz-smoke fuzz-picture clean
 
 all: build
 
@@ -57,15 +58,28 @@ assets:
 	build-assets/bin/zyl-make-library assets/builtin_library.bin
 	build-assets/bin/zyl-library-sheet assets/builtin_library.bin assets/contact-sheet.png
 
-# Picture import under libFuzzer, ASan and UBSan for a bounded time (clang). New finds stay in
-# build-fuzz/corpus/picture; the seeds are the samples in tests/fuzz/corpus/picture.
+# The fuzz targets under libFuzzer, ASan and UBSan (clang), each for FUZZ_TIME seconds, one after
+# the other, with the dictionary; the first crash fails. New finds stay in build-fuzz/corpus/<name>;
+# the seeds and regression inputs are in tests/fuzz/corpus/<name>, which `make test` replays.
 FUZZ_TIME ?= 60
-fuzz-picture: deps
+FUZZ_TARGETS = picture layout json link sim
+FUZZ_RUN = -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 \
+	-dict=tests/fuzz/zyl.dict -artifact_prefix=build-fuzz/
+fuzz-configure: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZYL_FUZZ=ON
+
+fuzz-smoke: fuzz-configure
+	cmake --build build-fuzz -j$(JOBS) --target $(FUZZ_TARGETS:%=fuzz_%)
+	for t in $(FUZZ_TARGETS); do \
+		mkdir -p build-fuzz/corpus/$$t && \
+		build-fuzz/bin/fuzz_$$t $(FUZZ_RUN) build-fuzz/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
+	done
+
+# One target alone, as before.
+fuzz-picture: fuzz-configure
 	cmake --build build-fuzz -j$(JOBS) --target fuzz_picture
 	mkdir -p build-fuzz/corpus/picture
-	build-fuzz/bin/fuzz_picture -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 \
-		-artifact_prefix=build-fuzz/ build-fuzz/corpus/picture tests/fuzz/corpus/picture
+	build-fuzz/bin/fuzz_picture $(FUZZ_RUN) build-fuzz/corpus/picture tests/fuzz/corpus/picture
 
 clean:
 	rm -rf build build-asan build-fuzz build-assets
