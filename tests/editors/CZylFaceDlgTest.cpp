@@ -80,9 +80,11 @@ protected:
     void SetUp() override { QtTestApp(); }
 
     // A dialog on a copy of `callerFace`, shown as the caller runs it.
+    // `callerFace` may belong to the dialog being replaced, so the new one takes it first.
     CZylFaceDlg& open(const TUserFace& callerFace, TLayout* on = nullptr) {
-        dialog = std::make_unique<CZylFaceDlg>(on, ui);
-        dialog->face.CopyFrom(callerFace);
+        auto next = std::make_unique<CZylFaceDlg>(on, ui);
+        next->face.CopyFrom(callerFace);
+        dialog = std::move(next);
         dialog->show();
         QApplication::setActiveWindow(dialog.get());
         return *dialog;
