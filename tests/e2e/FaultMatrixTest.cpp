@@ -15,8 +15,6 @@ namespace {
 using std::chrono::milliseconds;
 using State = Session::State;
 
-enum class Transfer { Download, Upload, Firmware };
-
 struct FaultCase {
     const char* name;
     std::vector<std::string> arguments;
@@ -27,18 +25,6 @@ struct FaultCase {
 
 void PrintTo(const FaultCase& c, std::ostream* out) {
     *out << c.name;
-}
-
-const char* nameOf(Transfer t) {
-    switch (t) {
-    case Transfer::Download:
-        return "Download";
-    case Transfer::Upload:
-        return "Upload";
-    case Transfer::Firmware:
-        return "Firmware";
-    }
-    return "";
 }
 
 // On a wire with real byte times a speed command needs its own time at 9600 before the switch.
@@ -95,17 +81,7 @@ TEST_P(FaultMatrix, EndsWholeOrByCancel) {
     const auto layoutBefore = encoded(layout);
     const std::size_t logBefore = session->Log().size();
 
-    switch (transfer) {
-    case Transfer::Download:
-        session->OnConnect(device);
-        break;
-    case Transfer::Upload:
-        session->OnUploadLayout();
-        break;
-    case Transfer::Firmware:
-        session->OnUpgradeFirmware(device);
-        break;
-    }
+    run(transfer, device);
     const std::string said = session->Log().substr(logBefore);
     SCOPED_TRACE(said);
 

@@ -71,6 +71,12 @@ inline std::vector<std::uint8_t> encoded(TLayout& layout) {
     return image.value_or(std::vector<std::uint8_t>{});
 }
 
+enum class Transfer { Download, Upload, Firmware };
+
+inline const char* nameOf(Transfer t) {
+    return t == Transfer::Download ? "Download" : t == Transfer::Upload ? "Upload" : "Firmware";
+}
+
 // A simulator whose panel holds a rich layout, and a session of the real serial port on it.
 class SessionOnSimulator : public ::testing::Test {
 protected:
@@ -89,6 +95,20 @@ protected:
         ASSERT_FALSE(sim->DevicePath().empty()) << "the simulator printed no device path";
         session = std::make_unique<Session>(
             layout, host, [] { return std::vector<PortEntry>{}; }, nullptr, timing);
+    }
+    // One transfer, started as the main window's command starts it.
+    void run(Transfer transfer, const std::string& device) {
+        switch (transfer) {
+        case Transfer::Download:
+            session->OnConnect(device);
+            break;
+        case Transfer::Upload:
+            session->OnUploadLayout();
+            break;
+        case Transfer::Firmware:
+            session->OnUpgradeFirmware(device);
+            break;
+        }
     }
     // A file in the simulator's state folder; nullopt when it is not there.
     std::optional<std::vector<std::uint8_t>> stateFile(const char* name) const {

@@ -11,12 +11,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using State = Session::State;
 
-enum class Transfer { Download, Upload, Firmware };
-
-std::string nameOf(Transfer t) {
-    return t == Transfer::Download ? "Download" : t == Transfer::Upload ? "Upload" : "Firmware";
-}
-
 class UnpluggedPanel : public SessionOnSimulator, public ::testing::WithParamInterface<Transfer> {};
 
 std::vector<std::uint8_t> read(const std::string& path) {
@@ -56,17 +50,7 @@ TEST_P(UnpluggedPanel, IsReportedAtOnceAndNothingIsLost) {
         if (pulledAt && !reportedAt)
             reportedAt = Clock::now();
     };
-    switch (transfer) {
-    case Transfer::Download:
-        session->OnConnect(device);
-        break;
-    case Transfer::Upload:
-        session->OnUploadLayout();
-        break;
-    case Transfer::Firmware:
-        session->OnUpgradeFirmware(device);
-        break;
-    }
+    run(transfer, device);
     const std::string said = session->Log().substr(logBefore);
     SCOPED_TRACE(said);
     ASSERT_TRUE(pulledAt) << "the transfer never got under way";
