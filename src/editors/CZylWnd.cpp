@@ -1,8 +1,5 @@
 #include "CZylWnd.h"
 
-#include "CButtonAddDlg.h"
-#include "CHotspotDlg.h"
-#include "CSliderPropDlg.h"
 #include "CZylFaceDlg.h"
 #include "ObjectProperties.h"
 #include "layout/TUserButton.h"
@@ -24,6 +21,40 @@ namespace {
 // The page pixel under a point; a fractional position lies inside the pixel it falls in.
 QPoint PixelAt(QPointF position) {
     return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
+}
+
+// What an add command starts from before its dialog: the kind's defaults at the default size.
+std::unique_ptr<TUserObject> defaultObject(int command) {
+    std::unique_ptr<TUserObject> object;
+    int width = CZylWnd::kObjectWidth;
+    int height = CZylWnd::kObjectHeight;
+    switch (command) {
+    case CZylWnd::kAddImage: {
+        auto image = std::make_unique<TUserImage>();
+        image->face.kind = TUserFace::kImage;
+        object = std::move(image);
+        break;
+    }
+    case CZylWnd::kAddButton:
+    case CZylWnd::kAddSelector: {
+        auto button = std::make_unique<TUserButton>();
+        if (command == CZylWnd::kAddSelector)
+            button->selectorId = 1;
+        object = std::move(button);
+        break;
+    }
+    case CZylWnd::kAddHotspot:
+        object = std::make_unique<TUserHotspot>();
+        break;
+    default:
+        object = std::make_unique<TUserLevel>();
+        width = CZylWnd::kSliderWidth;
+        height = CZylWnd::kSliderHeight;
+        break;
+    }
+    object->width = width;
+    object->height = height;
+    return object;
 }
 
 } // namespace
@@ -177,57 +208,13 @@ void CZylWnd::OnCommand(int command, int x, int y, TUserObject* target) {
 }
 
 std::unique_ptr<TUserObject> CZylWnd::newObject(int command) {
-    TLayout* layout = page->owner;
-    if (command == kAddImage) {
-        CZylFaceDlg dialog(layout, ui, this);
-        dialog.face.kind = TUserFace::kImage;
-        dialog.width = kObjectWidth;
-        dialog.height = kObjectHeight;
-        if (ui.RunDialog(dialog) != QDialog::Accepted)
-            return nullptr;
-        auto image = std::make_unique<TUserImage>();
-        image->face.CopyFrom(dialog.face);
-        image->width = dialog.width;
-        image->height = dialog.height;
-        return image;
-    }
-    if (command == kAddButton || command == kAddSelector) {
-        CButtonAddDlg dialog(layout, ui, this);
-        dialog.width = kObjectWidth;
-        dialog.height = kObjectHeight;
-        dialog.isSelector = command == kAddSelector;
-        dialog.selectorId = 1;
-        dialog.entryPageId = -1;
-        if (ui.RunDialog(dialog) != QDialog::Accepted)
-            return nullptr;
-        auto button = std::make_unique<TUserButton>();
-        TakeButtonDialog(dialog, *button);
-        return button;
-    }
-    if (command == kAddHotspot) {
-        CHotspotDlg dialog(layout, this);
-        dialog.ownPageId = page->pageId;
-        if (ui.RunDialog(dialog) != QDialog::Accepted)
-            return nullptr;
-        auto hotspot = std::make_unique<TUserHotspot>();
-        hotspot->targetPageId = dialog.targetPageId;
-        hotspot->requirePin = dialog.requirePin;
-        hotspot->pin = dialog.pin;
-        hotspot->width = kObjectWidth;
-        hotspot->height = kObjectHeight;
-        return hotspot;
-    }
-    CSliderPropDlg dialog(layout, ui, this);
-    dialog.width = kSliderWidth;
-    dialog.height = kSliderHeight;
-    if (ui.RunDialog(dialog) != QDialog::Accepted)
+    std::unique_ptr<TUserObject> object = defaultObject(command);
+    // A new object is edited in the same dialog as an existing one, starting from its defaults.
+    ObjectProperties edit(*page, ui, this);
+    object->Accept(edit);
+    if (!edit.accepted)
         return nullptr;
-    auto level = std::make_unique<TUserLevel>();
-    level->controlId = dialog.controlId;
-    level->sliderImageId = dialog.sliderImageId;
-    level->width = kSliderWidth;
-    level->height = kSliderHeight;
-    return level;
+    return object;
 }
 
 void CZylWnd::paintEvent(QPaintEvent*) {

@@ -39,6 +39,8 @@ std::int32_t WholeHoldTime(double hold) {
     return static_cast<std::int32_t>(whole);
 }
 
+namespace {
+
 void FillButtonDialog(CButtonAddDlg& dialog, const TUserButton& button) {
     dialog.upFace.CopyFrom(button.upFace);
     dialog.downFace.CopyFrom(button.downFace);
@@ -69,6 +71,8 @@ void TakeButtonDialog(const CButtonAddDlg& dialog, TUserButton& button) {
         button.selectorId = dialog.selectorId;
     button.toggle = dialog.isSelector || dialog.toggle;
 }
+
+} // namespace
 
 ObjectProperties::ObjectProperties(TUserPage& page_, UiHost& ui_, QWidget* parent_)
     : page(page_), ui(ui_), parent(parent_) {}

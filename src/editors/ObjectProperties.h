@@ -4,22 +4,18 @@
 
 #include <cstdint>
 
-class CButtonAddDlg;
 class QWidget;
-class TUserButton;
 class TUserPage;
 class UiHost;
 
-// The dialog's values for a button, and back. Event texts are stored in the panel's code page,
-// cut to fit the slot's first kEventSlotBytes bytes with their NUL.
-void FillButtonDialog(CButtonAddDlg& dialog, const TUserButton& button);
-void TakeButtonDialog(const CButtonAddDlg& dialog, TUserButton& button);
 // A hold time typed as a number, truncated toward zero; out of range it stops at the int32 limits,
 // and a value that is not a number counts as 0.
 [[nodiscard]] std::int32_t WholeHoldTime(double hold);
 
-// The canvas's "Properties" command: opens the dialog for the object's kind and, when it ends
-// with OK, takes the values back into the object.
+// The canvas's "Properties" command, and its add commands on a fresh object: opens the dialog
+// for the object's kind and, when it ends with OK, takes the values back into the object. Event
+// texts are stored in the panel's code page, cut to the slot's first kEventSlotBytes bytes with
+// their NUL.
 class ObjectProperties : public TUserObjectVisitor {
 public:
     static constexpr std::size_t kEventSlotBytes = 80;
