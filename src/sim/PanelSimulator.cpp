@@ -8,10 +8,12 @@
 #include "sim/SerialLine.h"
 #include "sim/SignalWatch.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <ctime>
 #include <iomanip>
 #include <ostream>
 #include <poll.h>
@@ -28,13 +30,13 @@ Nanos steadyNow() {
         .count();
 }
 
-int pollTimeout(std::optional<Nanos> due, Nanos now) {
+// To the nanosecond: a wait rounded up to whole milliseconds would hold each reply's last byte
+// back by up to a millisecond, a tenth of a block's time lost at line rate.
+std::optional<timespec> pollTimeout(std::optional<Nanos> due, Nanos now) {
     if (!due)
-        return -1;
-    if (*due <= now)
-        return 0;
-    const Nanos ms = (*due - now + PanelEngine::kMillisecond - 1) / PanelEngine::kMillisecond;
-    return static_cast<int>(std::min<Nanos>(ms, 60'000));
+        return std::nullopt;
+    const Nanos wait = std::clamp<Nanos>(*due - now, 0, 60'000 * PanelEngine::kMillisecond);
+    return timespec{static_cast<time_t>(wait / 1'000'000'000), static_cast<long>(wait % 1'000'000'000)};
 }
 
 } // namespace
@@ -75,7 +77,8 @@ int PanelSimulator::Run(std::ostream& out, std::ostream& err) {
                 {signals.Fd(), POLLIN, 0},
                 {port.WatchFd(), POLLIN, 0},
             }};
-            const int ready = ::poll(fds.data(), fds.size(), pollTimeout(line.NextDue(), steadyNow()));
+            const auto timeout = pollTimeout(line.NextDue(), steadyNow());
+            const int ready = ::ppoll(fds.data(), fds.size(), timeout ? &*timeout : nullptr, nullptr);
             if (ready < 0 && errno != EINTR)
                 throw std::system_error(errno, std::generic_category(), "poll");
             if ((fds[1].revents & POLLIN) != 0 && signals.Raised())
