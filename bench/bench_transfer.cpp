@@ -1,0 +1,343 @@
+// The transfer harness: a real zyl-panel-sim with --line-rate on its pty, holding a layout of about
+// 300 KB (noise pictures, which do not compress), and the tool's own link code on the other end.
+// Measures the download's block phase against the line and the upload against the protocol's
+// floor, and says where each block's time goes. Prints one JSON object.
+//
+//   bench_transfer [--kb N] [--only download|upload|none] [--state DIR] [--window]
+// --window lets the main window's progress window watch each transfer, as it does for the user
+// (offscreen unless QT_QPA_PLATFORM says otherwise), so its repaints are in the figures.
+// --state keeps the panel's folder, so zylctl or the main window can be timed on the same layout.
+#include "SimProcess.h"
+#include "TempDir.h"
+
+#include "app/CFirmwareUpgrade.h"
+#include "layout/Guid.h"
+#include "layout/TImageEntry.h"
+#include "layout/TLayout.h"
+#include "layout/TUserImage.h"
+#include "layout/TUserPage.h"
+#include "link/CSerialPort.h"
+#include "link/LinkFraming.h"
+#include "link/LinkProtocol.h"
+#include "link/SteadyLinkClock.h"
+#include "link/TransferObserver.h"
+#include "link/Transfers.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// 8N1: ten bits a byte.
+constexpr double kLineBytesPerSecond = 115200.0 / 10.0;
+double LineMs(double bytes) {
+    return bytes * 1000.0 / kLineBytesPerSecond;
+}
+
+// A layout of user pages, each showing one 160 x 120 noise picture, grown until its image
+// reaches `bytes`.
+std::vector<std::uint8_t> NoiseLayoutImage(std::size_t bytes) {
+    TLayout layout;
+    std::mt19937 random(7);
+    for (int n = 0;; ++n) {
+        auto picture = std::make_unique<Picture>(160, 120);
+        std::uint8_t* pixel = picture->Data();
+        for (int i = 0; i < 160 * 120 * 4; ++i)
+            pixel[i] = i % 4 == 3 ? 255 : static_cast<std::uint8_t>(random());
+        auto entry = std::make_unique<TImageEntry>();
+        entry->id = layout.NextImageId();
+        entry->description = u"Noise " + std::u16string(1, static_cast<char16_t>(u'A' + n % 26));
+        entry->guid = NewGuid();
+        entry->SetImage(std::move(picture));
+        const std::int32_t id = entry->id;
+        layout.images.push_back(std::move(entry));
+
+        auto page =
+            std::make_unique<TUserPage>(&layout, u"Page " + std::u16string(1, static_cast<char16_t>(u'A' + n % 26)));
+        page->pageId = 20000 + n;
+        auto image = std::make_unique<TUserImage>();
+        image->width = 160;
+        image->height = 120;
+        image->face.kind = TUserFace::kImage;
+        image->face.value = id;
+        page->objects.push_back(std::move(image));
+        layout.pages.push_back(std::move(page));
+
+        std::string error;
+        auto encoded = layout.Encode(TLayout::kUploadCapacity, &error);
+        if (!encoded)
+            throw std::runtime_error("cannot encode the harness layout: " + error);
+        if (encoded->size() >= bytes)
+            return *encoded;
+    }
+}
+
+// Passes everything on to the window that shows the transfer, when there is one.
+class ForwardingObserver : public TransferObserver {
+public:
+    void progress(int permille) override {
+        if (inner)
+            inner->progress(permille);
+    }
+    void keepAlive() override {
+        if (inner)
+            inner->keepAlive();
+    }
+    bool cancelled() override { return inner && inner->cancelled(); }
+
+    TransferObserver* inner = nullptr;
+};
+
+struct BlockTimes {
+    double answer = 0;     // request written until the first byte of the reply
+    double stream = 0;     // first byte until the last
+    double turnaround = 0; // last byte until the next request is written
+};
+
+// The port with a clock on every byte that crosses it: each write and the reply bytes that follow
+// it until the next write make one exchange.
+class TimedPort : public SerialIo {
+public:
+    explicit TimedPort(CSerialPort& port) : port(port) {}
+
+    std::size_t ReadSome(std::uint8_t* buffer, std::size_t maxCount) override {
+        const std::size_t got = port.ReadSome(buffer, maxCount);
+        if (got > 0) {
+            if (receivedSinceWrite == 0)
+                firstByte = Clock::now();
+            receivedSinceWrite += got;
+            lastRead = Clock::now();
+        }
+        return got;
+    }
+    bool WaitReadable(std::uint32_t timeoutMs) override { return port.WaitReadable(timeoutMs); }
+    void WriteBytes(const std::uint8_t* data, std::size_t length) override {
+        noteWrite();
+        port.WriteBytes(data, length);
+    }
+    void WriteBytesServiced(const std::uint8_t* data, std::size_t length, std::uint32_t sliceMs,
+                            const std::function<void()>& whileWaiting) override {
+        noteWrite();
+        port.WriteBytesServiced(data, length, sliceMs, whileWaiting);
+    }
+    void SetBaudRate(std::uint32_t bitsPerSecond) override { port.SetBaudRate(bitsPerSecond); }
+
+    // Only full block replies count: the header and 1000 bytes.
+    std::vector<BlockTimes> blocks;
+    Clock::time_point lastRead;
+
+private:
+    void noteWrite() {
+        const auto now = Clock::now();
+        if (receivedSinceWrite == kBlockDataBytes + 8)
+            blocks.push_back(
+                {MsBetween(lastWrite, firstByte), MsBetween(firstByte, lastRead), MsBetween(lastRead, now)});
+        lastWrite = now;
+        receivedSinceWrite = 0;
+    }
+
+    CSerialPort& port;
+    Clock::time_point lastWrite;
+    Clock::time_point firstByte;
+    std::size_t receivedSinceWrite = 0;
+};
+
+// Notes when the first block is asked for.
+class DownloadClock : public ForwardingObserver {
+public:
+    void progress(int permille) override {
+        if (requests++ == 0)
+            firstRequest = Clock::now();
+        ForwardingObserver::progress(permille);
+    }
+
+    Clock::time_point firstRequest;
+    int requests = 0;
+};
+
+class UploadClock : public ForwardingObserver {
+public:
+    // Called after each acknowledged block, and once before the first.
+    void progress(int permille) override {
+        ForwardingObserver::progress(permille);
+        const auto now = Clock::now();
+        if (permille > 0 && acknowledged++ > 0)
+            acks.push_back(MsBetween(last, now));
+        last = now;
+    }
+    Clock::time_point last;
+    int acknowledged = 0;
+    std::vector<double> acks; // from one acknowledged block to the next
+};
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Mean(const std::vector<double>& values) {
+    double sum = 0;
+    for (double v : values)
+        sum += v;
+    return values.empty() ? 0 : sum / static_cast<double>(values.size());
+}
+
+std::unique_ptr<CFirmwareUpgrade> ProgressWindow(bool wanted, bool readingMode) {
+    if (!wanted)
+        return nullptr;
+    auto window = std::make_unique<CFirmwareUpgrade>(nullptr, readingMode);
+    window->show();
+    return window;
+}
+
+std::string MeasureDownload(const std::string& device, std::size_t size, bool window) {
+    CSerialPort port;
+    port.Open(device);
+    TimedPort io(port);
+    SteadyLinkClock clock;
+    DownloadClock observer;
+    const auto shown = ProgressWindow(window, true);
+    observer.inner = shown.get();
+    LinkFraming link(io, clock, observer);
+    const auto start = Clock::now();
+    const DownloadResult result = DownloadLayout(link);
+    const auto end = Clock::now();
+    if (result.outcome != DownloadResult::Outcome::Downloaded || result.bytes.size() != size)
+        throw std::runtime_error("the download did not complete");
+    // The last block ends at its last byte.
+    const double blockPhase = MsBetween(observer.firstRequest, io.lastRead);
+    const auto blocks = static_cast<double>(observer.requests);
+    const double perBlock = blockPhase / blocks;
+    // Each 1000-byte block: the request one way, its 8-byte header and data the other.
+    const double lineData = LineMs(static_cast<double>(kBlockDataBytes) + 8);
+    const double lineRequest = LineMs(static_cast<double>(BlockRequestCommand(100).size()));
+    const double bytesPerSecond = static_cast<double>(size) * 1000.0 / blockPhase;
+    std::vector<double> answer, stream, turnaround;
+    for (const auto& b : io.blocks) {
+        answer.push_back(b.answer);
+        stream.push_back(b.stream);
+        turnaround.push_back(b.turnaround);
+    }
+    char text[1024];
+    std::snprintf(text, sizeof text,
+                  "\"download\": {\"bytes\": %zu, \"blocks\": %d, \"total_ms\": %.0f, \"block_phase_ms\": %.0f, "
+                  "\"ms_per_block\": %.2f, \"line_ms_per_block\": %.2f, \"bytes_per_second\": %.0f, "
+                  "\"line_bytes_per_second\": %.0f, \"share_of_line_rate_pct\": %.1f, "
+                  "\"share_of_line_time_pct\": %.1f, \"median_answer_ms\": %.2f, \"median_stream_ms\": %.2f, "
+                  "\"mean_answer_ms\": %.2f, \"mean_stream_ms\": %.2f, \"median_turnaround_ms\": %.3f, "
+                  "\"mean_turnaround_ms\": %.3f}",
+                  size, observer.requests, MsBetween(start, end), blockPhase, perBlock, lineData + lineRequest,
+                  bytesPerSecond, kLineBytesPerSecond, bytesPerSecond * 100 / kLineBytesPerSecond,
+                  (lineData + lineRequest) * 100 / perBlock, Median(answer), Median(stream), Mean(answer), Mean(stream),
+                  Median(turnaround), Mean(turnaround));
+    return text;
+}
+
+std::string MeasureUpload(const std::string& device, const std::vector<std::uint8_t>& image, bool window) {
+    CSerialPort port;
+    port.Open(device);
+    SteadyLinkClock clock;
+    UploadClock observer;
+    const auto shown = ProgressWindow(window, false);
+    observer.inner = shown.get();
+    LinkFraming link(port, clock, observer);
+    const LinkTiming& t = link.Timing();
+    const auto start = Clock::now();
+    static_cast<void>(UploadLayout(link, image, TLayout::kUploadCapacity));
+    const double total = MsBetween(start, Clock::now());
+    // The floor: every pause and reply window the exchange is made of, with the tool's bytes on
+    // the line only where it must wait for them (a speed change drains the output first).
+    const double blocks = static_cast<double>(BlockCount(image.size()));
+    const double perBlock = t.binBlockToPacket + t.replyWindow;
+    const double before =
+        t.replyWindow /* flush */ + LineMs(10) /* %highbaud at 9600 */ * 12 + t.uploadSpeedUpPause + t.afterSpeedUp;
+    const double after = t.endCommandToTrailer + t.uploadTrailerPause + t.replyWindow + t.uploadSlowDownPause +
+                         t.lowBaudToSwitch + LineMs(9);
+    const double floor = before + blocks * perBlock + after;
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  "\"upload\": {\"bytes\": %zu, \"blocks\": %.0f, \"total_ms\": %.0f, \"floor_ms\": %.0f, "
+                  "\"over_floor_pct\": %.2f, \"floor_ms_per_block\": %.1f, \"median_ms_per_block\": %.2f, "
+                  "\"mean_ms_per_block\": %.2f}",
+                  image.size(), blocks, total, floor, (total - floor) * 100 / floor, perBlock, Median(observer.acks),
+                  Mean(observer.acks));
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        std::size_t kilobytes = 300;
+        std::string only;
+        std::string kept;
+        bool window = false;
+        for (int i = 1; i < argc; ++i) {
+            const std::string option = argv[i];
+            if (option == "--window") {
+                window = true;
+                continue;
+            }
+            if (i + 1 == argc)
+                break;
+            if (option == "--kb")
+                kilobytes = std::stoul(argv[i + 1]);
+            else if (option == "--only")
+                only = argv[i + 1];
+            else if (option == "--state")
+                kept = argv[i + 1];
+            ++i;
+        }
+        std::unique_ptr<QApplication> app;
+        if (window) {
+            if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+                ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            app = std::make_unique<QApplication>(argc, argv);
+        }
+        const auto image = NoiseLayoutImage(kilobytes * 1000);
+        TempDir state;
+        TempDir runtime;
+        const std::string folder = kept.empty() ? state.Path() : kept;
+        // The panel keeps its layout image in layout.bin.
+        std::ofstream(folder + "/layout.bin", std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        if (only == "none")
+            return 0;
+        SimProcess simulator({"--line-rate"}, folder, runtime.Path());
+        if (simulator.DevicePath().empty())
+            throw std::runtime_error("the simulator did not start");
+
+        std::string out = "{";
+        if (only != "upload")
+            out +=
+                MeasureDownload(simulator.DevicePath(), image.size() + 4, window); // the panel sends the length first
+        if (only.empty())
+            out += ", ";
+        if (only != "download")
+            out += MeasureUpload(simulator.DevicePath(), image, window);
+        std::cout << out << (window ? ", \"window\": true" : "") << "}\n";
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "bench_transfer: " << e.what() << "\n";
+        return 1;
+    }
+}
