@@ -70,14 +70,17 @@ void ProbePanel(LinkFraming& link) {
     link.Read(discarded.data(), discarded.size(), timing.probeReadDeadline);
 }
 
-std::optional<PanelVersions> RequestPanelInfo(LinkFraming& link) {
+std::optional<PanelVersions> RequestPanelInfo(LinkFraming& link, std::string* reply) {
     const LinkTiming& timing = link.Timing();
     link.FlushPending(kInfoFlushChunk);
     link.Write(kInfoRequest);
     link.Pause(timing.infoSettle);
-    std::array<std::uint8_t, kReplyWindowBytes> reply{};
-    const std::size_t received = link.Read(reply.data(), reply.size(), timing.infoReadDeadline);
-    return ParsePanelInfo(std::string_view(reinterpret_cast<const char*>(reply.data()), received));
+    std::array<std::uint8_t, kReplyWindowBytes> bytes{};
+    const std::size_t received = link.Read(bytes.data(), bytes.size(), timing.infoReadDeadline);
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), received);
+    if (reply)
+        *reply = text;
+    return ParsePanelInfo(text);
 }
 
 DownloadResult DownloadLayout(LinkFraming& link) {

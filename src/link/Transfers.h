@@ -37,8 +37,9 @@ void ProbePanel(LinkFraming& link);
 // The handshake: discards what is waiting, sends "%reqinfo\n", waits 100 ms and reads up to
 // 200 bytes within 1000 ms. Returns the versions, or nothing when the reply does not begin
 // with "%return" or its two numbers cannot be read (log kNoResponseText; the panel stays
-// connected but unidentified). With versions, log ConnectedText(versions).
-[[nodiscard]] std::optional<PanelVersions> RequestPanelInfo(LinkFraming& link);
+// connected but unidentified). With versions, log ConnectedText(versions). `reply`, when given,
+// receives the bytes that came, so a reply that could not be read can be shown.
+[[nodiscard]] std::optional<PanelVersions> RequestPanelInfo(LinkFraming& link, std::string* reply = nullptr);
 
 struct DownloadResult {
     enum class Outcome {

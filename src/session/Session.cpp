@@ -20,6 +20,14 @@ constexpr std::size_t kMaxFirmwareBytes = 64 * 1024 * 1024;
 // A quoted reply in a message is cut here: the reply itself may run to a whole reply window.
 constexpr std::size_t kShownReplyChars = 60;
 
+// Silence and a garbled reply call for different remedies, so the message tells them apart.
+std::string ReplyProblem(const std::string& request, const std::string& reply) {
+    if (reply.empty())
+        return "the control did not answer the request for its " + request;
+    return "the control's reply to the request for its " + request + " could not be read: \"" +
+           ShownReply(reply, kShownReplyChars) + "\"";
+}
+
 // Shows the progress window for as long as it lives.
 class ProgressWindow {
 public:
@@ -147,9 +155,10 @@ bool Session::Handshake(const std::string& path) {
     SetState(State::Unidentified);
 
     LinkFraming handshake = Framing(host.Watcher());
-    versions = RequestPanelInfo(handshake);
+    std::string reply;
+    versions = RequestPanelInfo(handshake, &reply);
     if (!versions) {
-        lastProblem = "the control did not answer the request for its versions";
+        lastProblem = ReplyProblem("versions", reply);
         AppendLog(kNoResponseText);
         return false;
     }
@@ -172,10 +181,7 @@ void Session::Download(LinkFraming& link) {
     switch (result.outcome) {
     case DownloadResult::Outcome::NoReply:
         // A reply always came (the wait ends only on one or on a cancel); its size could not be read.
-        lastProblem = result.sizeReply.empty()
-                          ? "the control did not answer the request for its layout"
-                          : "the control's reply to the request for its layout could not be read: \"" +
-                                ShownReply(result.sizeReply, kShownReplyChars) + "\"";
+        lastProblem = ReplyProblem("layout", result.sizeReply);
         return;
     case DownloadResult::Outcome::InvalidSize:
         lastProblem = "the control announced an impossible layout size";

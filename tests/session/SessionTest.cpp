@@ -232,27 +232,40 @@ TEST_F(SessionTest, ABadDownloadLeavesTheLayoutAsItWas) {
     }
 }
 
-TEST_F(SessionTest, AnUnreadableSizeReplyIsQuotedNotTakenForSilence) {
-    const std::string kUnread = "the control's reply to the request for its layout could not be read: \"";
+TEST_F(SessionTest, AnUnreadableReplyIsQuotedNotTakenForSilence) {
+    const std::string kSize = "the control's reply to the request for its layout could not be read: \"";
+    const std::string kVersions = "the control's reply to the request for its versions could not be read: \"";
+    const std::string kIdentified = ConnectedText({206, 3});
     const struct {
-        std::string reply;
+        std::string infoReply;
+        std::string sizeReply;
         std::string problem;
+        State state;
+        std::string log; // the window's log has no line of its own for it
     } cases[] = {
-        {"%return 99999999999 0\r\n", kUnread + "%return 99999999999 0\\r\\n\""},
-        {"%return abc 0\r\n", kUnread + "%return abc 0\\r\\n\""},
-        {"%error\x01\r\n", kUnread + "%error?\\r\\n\""},
-        {"%return " + std::string(150, 'x'), kUnread + "%return " + std::string(52, 'x') + "...\""},
+        {"", "%return 99999999999 0\r\n", kSize + "%return 99999999999 0\\r\\n\"", State::IdentifiedUploads,
+         kIdentified},
+        {"", "%return abc 0\r\n", kSize + "%return abc 0\\r\\n\"", State::IdentifiedUploads, kIdentified},
+        {"", "%error\x01\r\n", kSize + "%error?\\r\\n\"", State::IdentifiedUploads, kIdentified},
+        {"", "%return " + std::string(150, 'x'), kSize + "%return " + std::string(52, 'x') + "...\"",
+         State::IdentifiedUploads, kIdentified},
+        {"%return abc 3\r\n", "", kVersions + "%return abc 3\\r\\n\"", State::Unidentified,
+         std::string(kNoResponseText)},
+        {"%return 99999999999 3", "", kVersions + "%return 99999999999 3\"", State::Unidentified,
+         std::string(kNoResponseText)},
     };
     for (const auto& c : cases) {
         Rig& t = Fresh();
         const std::vector<std::uint8_t> before = Encoded(t.layout);
-        t.panel.sizeReply = c.reply;
+        if (!c.infoReply.empty())
+            t.panel.infoReply = c.infoReply;
+        if (!c.sizeReply.empty())
+            t.panel.sizeReply = c.sizeReply;
         t.session->OnConnect("/dev/fake");
         EXPECT_EQ(t.session->LastProblem(), c.problem);
-        EXPECT_EQ(Encoded(t.layout), before) << c.reply;
-        EXPECT_EQ(t.session->GetState(), State::IdentifiedUploads) << c.reply;
-        // The window's log has no line for it.
-        EXPECT_EQ(t.session->Log(), ConnectedText({206, 3})) << c.reply;
+        EXPECT_EQ(Encoded(t.layout), before) << c.problem;
+        EXPECT_EQ(t.session->GetState(), c.state) << c.problem;
+        EXPECT_EQ(t.session->Log(), c.log) << c.problem;
     }
 }
 
