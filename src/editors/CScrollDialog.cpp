@@ -20,6 +20,12 @@ CScrollDialog::CScrollDialog(QWidget* parent) : QDialog(parent), scrollArea(new 
     connect(qApp, &QApplication::focusChanged, this, &CScrollDialog::keepFocusVisible);
 }
 
+// ~QDialog hides the window, which moves the focus: the slot must be gone before this part of
+// the object is, or it runs on a half-destroyed dialog.
+CScrollDialog::~CScrollDialog() {
+    disconnect(qApp, &QApplication::focusChanged, this, &CScrollDialog::keepFocusVisible);
+}
+
 QSize CScrollDialog::FittedSize(QSize designed, QSize available, int scrollBar) {
     const int height = std::min(designed.height(), available.height() - kFrameAllowance.height());
     int width = designed.width();

@@ -11,6 +11,7 @@ class CScrollDialog : public QDialog {
     Q_OBJECT
 public:
     explicit CScrollDialog(QWidget* parent = nullptr);
+    ~CScrollDialog() override;
 
     // Room left around a window for its frame and title bar.
     static constexpr QSize kFrameAllowance{16, 48};
