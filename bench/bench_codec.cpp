@@ -65,7 +65,7 @@ void makeLayout(TLayout& layout, int backgroundHeight) {
     }
 }
 
-std::optional<Bytes> encode(TLayout& layout) {
+[[nodiscard]] std::optional<Bytes> encode(TLayout& layout) {
     return layout.Encode(TLayout::kUploadCapacity);
 }
 

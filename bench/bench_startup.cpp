@@ -43,7 +43,7 @@ struct Options {
     std::string app = ZYLMOSAICS_PATH;
 };
 
-std::optional<Options> parseOptions(int argc, char** argv) {
+[[nodiscard]] std::optional<Options> parseOptions(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -84,7 +84,7 @@ int millisecondsLeft(Clock::time_point deadline) {
 }
 
 // Reads from the pipe until a whole line is there; false at end of data or the deadline.
-bool readLine(int fd, Clock::time_point deadline, std::string& line) {
+[[nodiscard]] bool readLine(int fd, Clock::time_point deadline, std::string& line) {
     while (line.find('\n') == std::string::npos) {
         pollfd watch{fd, POLLIN, 0};
         const int ready = ::poll(&watch, 1, millisecondsLeft(deadline));
@@ -104,7 +104,7 @@ bool readLine(int fd, Clock::time_point deadline, std::string& line) {
 }
 
 // The child's exit status, or nullopt when it had to be killed at the deadline.
-std::optional<int> waitForExit(pid_t pid, Clock::time_point deadline) {
+[[nodiscard]] std::optional<int> waitForExit(pid_t pid, Clock::time_point deadline) {
     int status = 0;
     for (;;) {
         const pid_t done = ::waitpid(pid, &status, WNOHANG);
@@ -127,7 +127,7 @@ std::string fileText(const fs::path& path) {
 }
 
 // One start: milliseconds from spawn to the painted line, or nullopt with the reason on stderr.
-std::optional<double> runOnce(const Options& options, const fs::path& folder) {
+[[nodiscard]] std::optional<double> runOnce(const Options& options, const fs::path& folder) {
     const fs::path config = folder / "config";
     const fs::path runtime = folder / "runtime";
     fs::create_directories(config);
