@@ -1,6 +1,9 @@
 #include "CMosaicsApp.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <string>
@@ -20,11 +23,10 @@ std::function<void()> startupProbe() {
         const bool isDescriptor = where.size() <= 9 && where.find_first_not_of("0123456789") == std::string::npos;
         const int fd = isDescriptor ? std::atoi(where.c_str())
                                     : ::open(where.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-        if (fd < 0)
-            return;
         static constexpr char kLine[] = "painted\n";
-        [[maybe_unused]] const ssize_t written = ::write(fd, kLine, sizeof kLine - 1);
-        if (!isDescriptor)
+        if (fd < 0 || ::write(fd, kLine, sizeof kLine - 1) != sizeof kLine - 1)
+            std::fprintf(stderr, "ZYL_STARTUP_PROBE: cannot write to %s: %s\n", where.c_str(), std::strerror(errno));
+        if (!isDescriptor && fd >= 0)
             ::close(fd);
     };
 }
