@@ -18,6 +18,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 QPushButton* makeButton(QWidget* parent, const QString& caption, const char* name) {
@@ -138,6 +140,14 @@ void CMosaicsDlg::keyPressEvent(QKeyEvent* event) {
     if (enter && focus == logView)
         return;
     QDialog::keyPressEvent(event);
+}
+
+void CMosaicsDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (!firstPaintHook)
+        return;
+    // The children paint after this returns, in the same pass; a queued call runs once all is drawn.
+    QMetaObject::invokeMethod(this, std::exchange(firstPaintHook, {}), Qt::QueuedConnection);
 }
 
 void CMosaicsDlg::OnConnect() {
