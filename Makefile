@@ -3,7 +3,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
 .PHONY: all deps configure build test run package screenshots memcheck test-sanitize assets fuzz-configure \
-	fuzz-smoke fuzz-picture clean
+	fuzz-smoke fuzz-picture bench clean
 
 all: build
 
@@ -50,6 +50,15 @@ test-sanitize: deps
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j$(JOBS)
+
+# Measures every performance budget and writes docs/performance.md with the figures and the
+# machine; a few minutes, most of them the transfers, so run it on a quiet machine.
+# BENCH_TRANSFER_KB sets the size of the layout the transfers move.
+BENCH_TRANSFER_KB ?= 300
+bench: configure
+	cmake --build build -j$(JOBS) --target bench_render bench_layout bench_link bench_startup bench_transfer \
+		zylmosaics zyl-panel-sim
+	scripts/bench-report build docs/performance.md --transfer-kb $(BENCH_TRANSFER_KB)
 
 # Draws the built-in library again: refreshes the committed block and its contact sheet.
 assets:

@@ -51,15 +51,16 @@ double LineMs(double bytes) {
     return bytes * 1000.0 / kLineBytesPerSecond;
 }
 
-// A layout of user pages, each showing one 160 x 120 noise picture, grown until its image
+// A layout of user pages, each showing one noise picture of about 30 KB, grown until its image
 // reaches `bytes`.
 std::vector<std::uint8_t> NoiseLayoutImage(std::size_t bytes) {
+    constexpr int kSide = 100;
     TLayout layout;
     std::mt19937 random(7);
     for (int n = 0;; ++n) {
-        auto picture = std::make_unique<Picture>(160, 120);
+        auto picture = std::make_unique<Picture>(kSide, kSide);
         std::uint8_t* pixel = picture->Data();
-        for (int i = 0; i < 160 * 120 * 4; ++i)
+        for (int i = 0; i < kSide * kSide * 4; ++i)
             pixel[i] = i % 4 == 3 ? 255 : static_cast<std::uint8_t>(random());
         auto entry = std::make_unique<TImageEntry>();
         entry->id = layout.NextImageId();
@@ -73,8 +74,8 @@ std::vector<std::uint8_t> NoiseLayoutImage(std::size_t bytes) {
             std::make_unique<TUserPage>(&layout, u"Page " + std::u16string(1, static_cast<char16_t>(u'A' + n % 26)));
         page->pageId = 20000 + n;
         auto image = std::make_unique<TUserImage>();
-        image->width = 160;
-        image->height = 120;
+        image->width = kSide;
+        image->height = kSide;
         image->face.kind = TUserFace::kImage;
         image->face.value = id;
         page->objects.push_back(std::move(image));
@@ -106,9 +107,10 @@ public:
 };
 
 struct BlockTimes {
-    double answer = 0;     // request written until the first byte of the reply
-    double stream = 0;     // first byte until the last
-    double turnaround = 0; // last byte until the next request is written
+    std::size_t request = 0; // bytes of the request
+    double answer = 0;       // request written until the first byte of the reply
+    double stream = 0;       // first byte until the last
+    double turnaround = 0;   // last byte until the next request is written
 };
 
 // The port with a clock on every byte that crosses it: each write and the reply bytes that follow
@@ -130,11 +132,13 @@ public:
     bool WaitReadable(std::uint32_t timeoutMs) override { return port.WaitReadable(timeoutMs); }
     void WriteBytes(const std::uint8_t* data, std::size_t length) override {
         noteWrite();
+        lastLength = length;
         port.WriteBytes(data, length);
     }
     void WriteBytesServiced(const std::uint8_t* data, std::size_t length, std::uint32_t sliceMs,
                             const std::function<void()>& whileWaiting) override {
         noteWrite();
+        lastLength = length;
         port.WriteBytesServiced(data, length, sliceMs, whileWaiting);
     }
     void SetBaudRate(std::uint32_t bitsPerSecond) override { port.SetBaudRate(bitsPerSecond); }
@@ -147,8 +151,8 @@ private:
     void noteWrite() {
         const auto now = Clock::now();
         if (receivedSinceWrite == kBlockDataBytes + 8)
-            blocks.push_back(
-                {MsBetween(lastWrite, firstByte), MsBetween(firstByte, lastRead), MsBetween(lastRead, now)});
+            blocks.push_back({lastLength, MsBetween(lastWrite, firstByte), MsBetween(firstByte, lastRead),
+                              MsBetween(lastRead, now)});
         lastWrite = now;
         receivedSinceWrite = 0;
     }
@@ -156,6 +160,7 @@ private:
     CSerialPort& port;
     Clock::time_point lastWrite;
     Clock::time_point firstByte;
+    std::size_t lastLength = 0;
     std::size_t receivedSinceWrite = 0;
 };
 
@@ -223,32 +228,32 @@ std::string MeasureDownload(const std::string& device, std::size_t size, bool wi
     const auto end = Clock::now();
     if (result.outcome != DownloadResult::Outcome::Downloaded || result.bytes.size() != size)
         throw std::runtime_error("the download did not complete");
-    // The last block ends at its last byte.
+    // The whole phase, from the first request to the last byte of the last (perhaps short) block.
     const double blockPhase = MsBetween(observer.firstRequest, io.lastRead);
-    const auto blocks = static_cast<double>(observer.requests);
-    const double perBlock = blockPhase / blocks;
-    // Each 1000-byte block: the request one way, its 8-byte header and data the other.
-    const double lineData = LineMs(static_cast<double>(kBlockDataBytes) + 8);
-    const double lineRequest = LineMs(static_cast<double>(BlockRequestCommand(100).size()));
-    const double bytesPerSecond = static_cast<double>(size) * 1000.0 / blockPhase;
-    std::vector<double> answer, stream, turnaround;
+    // A full block's cycle, from its request to the next: what the line allows is the request one
+    // way, then the 8-byte header and 1000 bytes the other.
+    std::vector<double> answer, stream, turnaround, cycle, line;
     for (const auto& b : io.blocks) {
         answer.push_back(b.answer);
         stream.push_back(b.stream);
         turnaround.push_back(b.turnaround);
+        cycle.push_back(b.answer + b.stream + b.turnaround);
+        line.push_back(LineMs(static_cast<double>(b.request + kBlockDataBytes + 8)));
     }
+    const double perBlock = Mean(cycle);
+    const double bytesPerSecond = static_cast<double>(kBlockDataBytes) * 1000.0 / perBlock;
     char text[1024];
     std::snprintf(text, sizeof text,
                   "\"download\": {\"bytes\": %zu, \"blocks\": %d, \"total_ms\": %.0f, \"block_phase_ms\": %.0f, "
-                  "\"ms_per_block\": %.2f, \"line_ms_per_block\": %.2f, \"bytes_per_second\": %.0f, "
-                  "\"line_bytes_per_second\": %.0f, \"share_of_line_rate_pct\": %.1f, "
+                  "\"phase_bytes_per_second\": %.0f, \"ms_per_block\": %.2f, \"line_ms_per_block\": %.2f, "
+                  "\"bytes_per_second\": %.0f, \"line_bytes_per_second\": %.0f, \"share_of_line_rate_pct\": %.1f, "
                   "\"share_of_line_time_pct\": %.1f, \"median_answer_ms\": %.2f, \"median_stream_ms\": %.2f, "
                   "\"mean_answer_ms\": %.2f, \"mean_stream_ms\": %.2f, \"median_turnaround_ms\": %.3f, "
                   "\"mean_turnaround_ms\": %.3f}",
-                  size, observer.requests, MsBetween(start, end), blockPhase, perBlock, lineData + lineRequest,
-                  bytesPerSecond, kLineBytesPerSecond, bytesPerSecond * 100 / kLineBytesPerSecond,
-                  (lineData + lineRequest) * 100 / perBlock, Median(answer), Median(stream), Mean(answer), Mean(stream),
-                  Median(turnaround), Mean(turnaround));
+                  size, observer.requests, MsBetween(start, end), blockPhase,
+                  static_cast<double>(size) * 1000.0 / blockPhase, perBlock, Mean(line), bytesPerSecond,
+                  kLineBytesPerSecond, bytesPerSecond * 100 / kLineBytesPerSecond, Mean(line) * 100 / perBlock,
+                  Median(answer), Median(stream), Mean(answer), Mean(stream), Median(turnaround), Mean(turnaround));
     return text;
 }
 
