@@ -26,20 +26,6 @@ constexpr std::size_t kTargetBytes = 400 * 1000;
 constexpr std::size_t kLowestBytes = 390 * 1000;
 constexpr std::size_t kHighestBytes = 410 * 1000;
 
-// Noise compresses to nothing, so the PNG is as large as its pixels.
-std::unique_ptr<Picture> noisePicture(int width, int height, std::mt19937& random) {
-    auto picture = std::make_unique<Picture>(width, height);
-    std::uint8_t* pixel = picture->Data();
-    for (int i = 0; i < width * height; ++i, pixel += 4) {
-        const std::uint32_t bits = random();
-        pixel[0] = static_cast<std::uint8_t>(bits);
-        pixel[1] = static_cast<std::uint8_t>(bits >> 8);
-        pixel[2] = static_cast<std::uint8_t>(bits >> 16);
-        pixel[3] = 255;
-    }
-    return picture;
-}
-
 // The rich layout (every page and object kind, the sleep page) plus user pages, each with a noise
 // background of the given height and a small noise picture on it.
 void makeLayout(TLayout& layout, int backgroundHeight) {
@@ -51,14 +37,14 @@ void makeLayout(TLayout& layout, int backgroundHeight) {
         if (backgroundHeight > 0) {
             page->face.kind = TUserFace::kImage;
             page->face.value =
-                layout.AddUserImage(u"Background", noisePicture(kImageWidth, backgroundHeight, random)).id;
+                layout.AddUserImage(u"Background", NoisePicture(kImageWidth, backgroundHeight, random)).id;
             auto icon = std::make_unique<TUserImage>();
             icon->left = 20;
             icon->top = 20;
             icon->width = 32;
             icon->height = 32;
             icon->face.kind = TUserFace::kImage;
-            icon->face.value = layout.AddUserImage(u"Icon", noisePicture(32, 32, random)).id;
+            icon->face.value = layout.AddUserImage(u"Icon", NoisePicture(32, 32, random)).id;
             page->AddObject(std::move(icon));
         }
         layout.InsertPageAfter(std::move(page), nullptr);

@@ -7,12 +7,11 @@
 // --window lets the main window's progress window watch each transfer, as it does for the user
 // (offscreen unless QT_QPA_PLATFORM says otherwise), so its repaints are in the figures.
 // --state keeps the panel's folder, so zylctl or the main window can be timed on the same layout.
+#include "RichLayout.h"
 #include "SimProcess.h"
 #include "TempDir.h"
 
 #include "app/CFirmwareUpgrade.h"
-#include "layout/Guid.h"
-#include "layout/TImageEntry.h"
 #include "layout/TLayout.h"
 #include "layout/TUserImage.h"
 #include "layout/TUserPage.h"
@@ -30,6 +29,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -58,17 +58,10 @@ std::vector<std::uint8_t> NoiseLayoutImage(std::size_t bytes) {
     TLayout layout;
     std::mt19937 random(7);
     for (int n = 0;; ++n) {
-        auto picture = std::make_unique<Picture>(kSide, kSide);
-        std::uint8_t* pixel = picture->Data();
-        for (int i = 0; i < kSide * kSide * 4; ++i)
-            pixel[i] = i % 4 == 3 ? 255 : static_cast<std::uint8_t>(random());
-        auto entry = std::make_unique<TImageEntry>();
-        entry->id = layout.NextImageId();
-        entry->description = u"Noise " + std::u16string(1, static_cast<char16_t>(u'A' + n % 26));
-        entry->guid = NewGuid();
-        entry->SetImage(std::move(picture));
-        const std::int32_t id = entry->id;
-        layout.images.push_back(std::move(entry));
+        const std::int32_t id = layout
+                                    .AddUserImage(u"Noise " + std::u16string(1, static_cast<char16_t>(u'A' + n % 26)),
+                                                  NoisePicture(kSide, kSide, random))
+                                    .id;
 
         auto page =
             std::make_unique<TUserPage>(&layout, u"Page " + std::u16string(1, static_cast<char16_t>(u'A' + n % 26)));
@@ -323,8 +316,11 @@ int main(int argc, char** argv) {
         TempDir runtime;
         const std::string folder = kept.empty() ? state.Path() : kept;
         // The panel keeps its layout image in layout.bin.
-        std::ofstream(folder + "/layout.bin", std::ios::binary)
-            .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        std::filesystem::create_directories(folder);
+        std::ofstream file(folder + "/layout.bin", std::ios::binary);
+        file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        if (!file.flush())
+            throw std::runtime_error("cannot write " + folder + "/layout.bin");
         if (only == "none")
             return 0;
         SimProcess simulator({"--line-rate"}, folder, runtime.Path());

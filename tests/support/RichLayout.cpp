@@ -22,6 +22,19 @@ std::unique_ptr<Picture> TestPicture(int width, int height, std::uint8_t seed, b
     return picture;
 }
 
+std::unique_ptr<Picture> NoisePicture(int width, int height, std::mt19937& random) {
+    auto picture = std::make_unique<Picture>(width, height);
+    std::uint8_t* pixel = picture->Data();
+    for (int i = 0; i < width * height; ++i, pixel += 4) {
+        const std::uint32_t bits = random();
+        pixel[0] = static_cast<std::uint8_t>(bits);
+        pixel[1] = static_cast<std::uint8_t>(bits >> 8);
+        pixel[2] = static_cast<std::uint8_t>(bits >> 16);
+        pixel[3] = 255;
+    }
+    return picture;
+}
+
 std::int32_t AddTestImage(TLayout& layout, std::uint8_t seed) {
     auto entry = std::make_unique<TImageEntry>();
     entry->id = layout.NextImageId();
