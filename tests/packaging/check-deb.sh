@@ -50,7 +50,7 @@ expected=(
     ./usr/bin/zylmosaics ./usr/bin/zylctl ./usr/bin/zyl-panel-sim
     "./usr/share/applications/$desktop.desktop"
     "./usr/share/metainfo/$appstream.metainfo.xml"
-    ./usr/share/man/man1/zylmosaics.1 ./usr/share/man/man1/zylctl.1 ./usr/share/man/man1/zyl-panel-sim.1
+    ./usr/share/man/man1/zylmosaics.1.gz ./usr/share/man/man1/zylctl.1.gz ./usr/share/man/man1/zyl-panel-sim.1.gz
 )
 for size in "$@"; do
     expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/$desktop.png")
@@ -66,6 +66,11 @@ dpkg -x "$deb" "$root" || fail "dpkg -x failed"
 # The metainfo as installed, with the desktop entry it launches found beside it.
 appstreamcli validate-tree --no-net "$root" >/dev/null || fail "the unpacked tree does not validate:
 $(appstreamcli validate-tree --no-net "$root")"
+
+# The pages as man reads them: compressed, and whole.
+for page in zylmosaics zylctl zyl-panel-sim; do
+    gzip -t "$root/usr/share/man/man1/$page.1.gz" 2>/dev/null || fail "$page.1.gz is not a whole gzip file"
+done
 
 bin=$root/usr/bin
 for program in zylmosaics zylctl zyl-panel-sim; do
