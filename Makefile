@@ -43,9 +43,10 @@ memcheck: configure
 	cmake --build build -j$(JOBS) --target gui_session_tests zyl-panel-sim
 	tests/valgrind/memcheck build/tests/gui_session_tests
 
-# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer; the benchmark programs,
+# which are not tests, are left out.
 test-sanitize: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZYL_SANITIZE=ON
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZYL_SANITIZE=ON -DZYL_BUILD_BENCH=OFF
 	cmake --build build-asan -j$(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
