@@ -1,6 +1,7 @@
 // Encode and decode of a layout image of about 400 KB, most of it user images whose PNGs cannot be
 // compressed, spread over user pages next to every other page kind. Budget: encode + decode
 // under 60 ms on one core.
+#include "ObjectGeometry.h"
 #include "RichLayout.h"
 
 #include "layout/TLayout.h"
@@ -39,10 +40,7 @@ void makeLayout(TLayout& layout, int backgroundHeight) {
             page->face.value =
                 layout.AddUserImage(u"Background", NoisePicture(kImageWidth, backgroundHeight, random)).id;
             auto icon = std::make_unique<TUserImage>();
-            icon->left = 20;
-            icon->top = 20;
-            icon->width = 32;
-            icon->height = 32;
+            setGeometry(*icon, {20, 20, 32, 32});
             icon->face.kind = TUserFace::kImage;
             icon->face.value = layout.AddUserImage(u"Icon", NoisePicture(32, 32, random)).id;
             page->AddObject(std::move(icon));
