@@ -262,14 +262,13 @@ std::string MeasureUpload(const std::string& device, const std::vector<std::uint
     const auto start = Clock::now();
     static_cast<void>(UploadLayout(link, image, TLayout::kUploadCapacity));
     const double total = MsBetween(start, Clock::now());
-    // The floor: every pause and reply window the exchange is made of, with the tool's bytes on
-    // the line only where it must wait for them (a speed change drains the output first).
+    // The floor: every pause and reply window the exchange is made of. The speed commands leave
+    // the line within the pauses that follow them, and each packet within its reply window.
     const double blocks = static_cast<double>(BlockCount(image.size()));
     const double perBlock = t.binBlockToPacket + t.replyWindow;
-    const double before =
-        t.replyWindow /* flush */ + LineMs(10) /* %highbaud at 9600 */ * 12 + t.uploadSpeedUpPause + t.afterSpeedUp;
-    const double after = t.endCommandToTrailer + t.uploadTrailerPause + t.replyWindow + t.uploadSlowDownPause +
-                         t.lowBaudToSwitch + LineMs(9);
+    const double before = t.replyWindow /* the flush */ + t.uploadSpeedUpPause + t.afterSpeedUp;
+    const double after =
+        t.endCommandToTrailer + t.uploadTrailerPause + t.replyWindow + t.uploadSlowDownPause + t.lowBaudToSwitch;
     const double floor = before + blocks * perBlock + after;
     char text[512];
     std::snprintf(text, sizeof text,
