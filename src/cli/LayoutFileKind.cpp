@@ -25,9 +25,9 @@ bool ReadLayoutFile(const std::string& path, std::vector<std::uint8_t>& bytes, s
         return false;
     switch (KindOfLayoutFile(start)) {
     case LayoutFileKind::Template:
-        return ReadWholeFile(path, TLayout::kTemplateCapacity, bytes, error, "a ZYL-1 template file");
+        return ReadTemplateFileBytes(path, bytes, error);
     case LayoutFileKind::Page:
-        return ReadWholeFile(path, TLayout::kPageFileLimit, bytes, error, "a ZYL-1 user page file");
+        return ReadPageFileBytes(path, bytes, error);
     case LayoutFileKind::Neither:
         break;
     }

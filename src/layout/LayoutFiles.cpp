@@ -13,6 +13,8 @@
 namespace {
 
 constexpr std::size_t kMagicBytes = 4;
+constexpr const char* kTemplateKind = "ZYL-1 template file";
+constexpr const char* kPageKind = "ZYL-1 user page file";
 
 std::array<std::uint8_t, kMagicBytes> magicBytes(std::int32_t magic) {
     std::array<std::uint8_t, kMagicBytes> bytes{};
@@ -60,10 +62,17 @@ bool TLayout::SaveTemplate(const std::string& path, std::string* error) {
     return WriteFileAtomically(path, parts, error);
 }
 
+bool ReadTemplateFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error) {
+    return ReadWholeFile(path, TLayout::kTemplateCapacity, bytes, error, std::string("a ") + kTemplateKind);
+}
+
+bool ReadPageFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error) {
+    return ReadWholeFile(path, TLayout::kPageFileLimit, bytes, error, std::string("a ") + kPageKind);
+}
+
 bool TLayout::LoadTemplate(const std::string& path, std::string* error) {
     std::vector<std::uint8_t> bytes;
-    return ReadWholeFile(path, kTemplateCapacity, bytes, error, "a ZYL-1 template file") &&
-           LoadTemplateBytes(bytes, quoted(path), error);
+    return ReadTemplateFileBytes(path, bytes, error) && LoadTemplateBytes(bytes, quoted(path), error);
 }
 
 bool TLayout::IsTemplateFile(std::span<const std::uint8_t> bytes) {
@@ -71,7 +80,7 @@ bool TLayout::IsTemplateFile(std::span<const std::uint8_t> bytes) {
 }
 
 bool TLayout::LoadTemplateBytes(std::span<const std::uint8_t> bytes, const std::string& name, std::string* error) {
-    if (!checkKindOfFile(bytes, kTemplateCapacity, kTemplateMagic, "ZYL-1 template file", name, error))
+    if (!checkKindOfFile(bytes, kTemplateCapacity, kTemplateMagic, kTemplateKind, name, error))
         return false;
     std::string reason;
     if (!Decode(bytes.subspan(kMagicBytes), &reason))
@@ -103,13 +112,12 @@ bool TLayout::SavePage(const TUserPage& page, const std::string& path, std::stri
 bool ReadPageFile(const std::string& path, TUserPage& page, std::vector<std::unique_ptr<TImageEntry>>& entries,
                   std::string* error) {
     std::vector<std::uint8_t> bytes;
-    return ReadWholeFile(path, TLayout::kPageFileLimit, bytes, error, "a ZYL-1 user page file") &&
-           ParsePageFile(bytes, quoted(path), page, entries, error);
+    return ReadPageFileBytes(path, bytes, error) && ParsePageFile(bytes, quoted(path), page, entries, error);
 }
 
 bool ParsePageFile(std::span<const std::uint8_t> bytes, const std::string& name, TUserPage& page,
                    std::vector<std::unique_ptr<TImageEntry>>& entries, std::string* error) {
-    if (!checkKindOfFile(bytes, TLayout::kPageFileLimit, TLayout::kPageMagic, "ZYL-1 user page file", name, error))
+    if (!checkKindOfFile(bytes, TLayout::kPageFileLimit, TLayout::kPageMagic, kPageKind, name, error))
         return false;
     std::vector<std::unique_ptr<TImageEntry>> read;
     PixelBudget budget = TImageEntry::LayoutBudget();
@@ -134,8 +142,7 @@ bool TLayout::IsPageFile(std::span<const std::uint8_t> bytes) {
 
 bool TLayout::LoadPage(TUserPage& page, const std::string& path, std::string* error) {
     std::vector<std::uint8_t> bytes;
-    return ReadWholeFile(path, kPageFileLimit, bytes, error, "a ZYL-1 user page file") &&
-           LoadPageBytes(page, bytes, quoted(path), error);
+    return ReadPageFileBytes(path, bytes, error) && LoadPageBytes(page, bytes, quoted(path), error);
 }
 
 bool TLayout::LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes, const std::string& name,

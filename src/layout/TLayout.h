@@ -19,6 +19,13 @@
 class TGlyphRasterizer;
 class TLayout;
 
+// The bytes of a template or a user-page file, read whole unless the file is larger than its kind
+// may be; the refusal names that kind's limit. The content is not checked.
+[[nodiscard]] bool ReadTemplateFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes,
+                                         std::string* error = nullptr);
+[[nodiscard]] bool ReadPageFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes,
+                                     std::string* error = nullptr);
+
 // Reads a user-page file as stored: the page record into `page` and its image records, without
 // touching any layout. False, with the reason, for anything that is not a valid page file.
 [[nodiscard]] bool ReadPageFile(const std::string& path, TUserPage& page,

@@ -31,7 +31,7 @@ Nanos steadyNow() {
 }
 
 // To the nanosecond: a wait rounded up to whole milliseconds would hold each reply's last byte
-// back by up to a millisecond, a tenth of a block's time lost at line rate.
+// back by up to a millisecond, about one percent of a block's time at line rate.
 std::optional<timespec> pollTimeout(std::optional<Nanos> due, Nanos now) {
     if (!due)
         return std::nullopt;
