@@ -28,12 +28,15 @@ void PrintTo(const FaultCase& c, std::ostream* out) {
 }
 
 // On a wire with real byte times a speed command needs its own time at 9600 before the switch.
+// The simulator also learns the tool's speed only when it reads the bytes: held back by the
+// scheduler past the pause, it would read the command at the new speed as garbage, stay at the
+// old speed and leave every later block unanswered. A second covers any stall of a loaded machine.
 LinkTiming lineRateTiming() {
     LinkTiming t = simulatorTiming();
-    t.downloadSpeedUpPause = 100;
-    t.uploadSpeedUpPause = 100;
-    t.firmwareSpeedUpPause = 50;
-    t.lowBaudToSwitch = 100;
+    t.downloadSpeedUpPause = 1000;
+    t.uploadSpeedUpPause = 1000;
+    t.firmwareSpeedUpPause = 1000;
+    t.lowBaudToSwitch = 1000;
     return t;
 }
 
