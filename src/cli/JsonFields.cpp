@@ -105,10 +105,13 @@ public:
         return true;
     }
 
+    // nlohmann reports a number past a double's range as out_of_range, and quotes what it read as
+    // raw bytes, which a terminal would take as its own.
     bool parse_error(std::size_t position, const std::string&, const Json::exception& e) override {
-        if (dynamic_cast<const Json::parse_error*>(&e) == nullptr)
-            throw TextFormError(e.what());
-        throw TextFormError(lineAndColumn(text, position) + ": " + parseReason(e.what()));
+        const std::string reason = dynamic_cast<const Json::out_of_range*>(&e) != nullptr
+                                       ? "number out of range"
+                                       : EscapeMalformedUtf8(parseReason(e.what()));
+        throw TextFormError(lineAndColumn(text, position) + ": " + reason);
     }
 
 private:

@@ -146,6 +146,11 @@ TEST(ParseStrictJson, NamesWhereTheTextGoesWrong) {
         {manyKeys + "\"k7\": 0}", "the top level: the key \"k7\" appears twice"},
         {"{\"a\":\n  " + std::string(40, '['), "line 2, column 34: nested deeper than 32 levels"},
         {numbers, "line 1, column 2097153: more than 1048576 values"},
+        {"{\"a\": [1,\n 1e999]}", "line 2, column 6: number out of range"},
+        {"[\"\xFF\"]",
+         "line 1, column 3: syntax error while parsing value - invalid string: ill-formed UTF-8 byte; last "
+         "read: '\"\\xFF'"},
+        {"\"\xC3\xA9\xC3(\"", "last read: '\"\xC3\xA9\\xC3('"},
     };
     for (const auto& c : cases) {
         try {
