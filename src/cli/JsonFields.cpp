@@ -3,6 +3,9 @@
 #include "Utf8.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -21,7 +24,7 @@ std::string found(const Json& value) {
 }
 
 // Line and column (both from 1) of the byte before `offset`, the one nlohmann stopped at.
-std::string lineAndColumn(const std::string& text, std::size_t offset) {
+std::string lineAndColumn(std::string_view text, std::size_t offset) {
     const std::size_t end = std::min(offset > 0 ? offset - 1 : 0, text.size());
     std::size_t line = 1;
     std::size_t lineStart = 0;
@@ -41,6 +44,185 @@ std::string parseReason(const std::string& what) {
     return colon == std::string::npos ? what : what.substr(colon + 2);
 }
 
+// A layout needs fewer than 10 levels and holds about 100 000 values at most; deeper or larger
+// input would only cost memory and time.
+constexpr std::size_t kDepthLimit = 32;
+constexpr std::size_t kValueLimit = std::size_t{1} << 20;
+
+// Hands the parser the text and notes how far it has read, which its events do not tell.
+class ReadingPoint {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    ReadingPoint(const char* at, const char** reached) : at(at), reached(reached) {}
+    reference operator*() const { return *at; }
+    ReadingPoint& operator++() {
+        *reached = ++at;
+        return *this;
+    }
+    bool operator==(const ReadingPoint& other) const { return at == other.at; }
+
+private:
+    const char* at;
+    const char** reached;
+};
+
+// Builds the value as nlohmann's parser does, refusing a key given twice in one object, nesting
+// deeper than kDepthLimit and more than kValueLimit values. Each member costs the same however
+// many its object or array holds, and a path is spelt out only for a message.
+class StrictBuilder : public nlohmann::json_sax<Json> {
+public:
+    explicit StrictBuilder(std::string_view text) : text(text), reached(text.data()) { frames.reserve(kDepthLimit); }
+
+    Json Parse() {
+        const char* const end = text.data() + text.size();
+        (void)Json::sax_parse(ReadingPoint(text.data(), &reached), ReadingPoint(end, &reached), this);
+        return std::move(root);
+    }
+
+    bool null() override { return add(nullptr); }
+    bool boolean(bool value) override { return add(value); }
+    bool number_integer(number_integer_t value) override { return add(value); }
+    bool number_unsigned(number_unsigned_t value) override { return add(value); }
+    bool number_float(number_float_t value, const string_t&) override { return add(value); }
+    bool string(string_t& value) override { return add(std::move(value)); }
+    bool binary(binary_t& value) override { return add(Json::binary(std::move(value))); }
+    bool start_object(std::size_t) override { return open(Json::object()); }
+    bool start_array(std::size_t) override { return open(Json::array()); }
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
+
+    bool key(string_t& key) override {
+        Frame& top = frames.back();
+        // The member goes in unsearched; the key index finds a repeat in constant time.
+        top.members->emplace_back(std::move(key), nullptr);
+        if (!top.keys.AddLast(*top.members))
+            fail(pathOf(frames.size() - 1), "the key \"" + top.members->back().first + "\" appears twice");
+        return true;
+    }
+
+    // nlohmann reports a number past a double's range as out_of_range, and quotes what it read as
+    // raw bytes, which a terminal would take as its own.
+    bool parse_error(std::size_t position, const std::string&, const Json::exception& e) override {
+        const std::string reason = dynamic_cast<const Json::out_of_range*>(&e) != nullptr
+                                       ? "number out of range"
+                                       : EscapeMalformedUtf8(parseReason(e.what()));
+        throw TextFormError(lineAndColumn(text, position) + ": " + reason);
+    }
+
+private:
+    using Members = Json::object_t;
+
+    // The members of one object by the hash of their key: open addressing, at most half full, so a
+    // key costs the same however many came before it.
+    class KeyIndex {
+    public:
+        // False when the last member repeats an earlier key.
+        bool AddLast(const Members& members) {
+            if ((count + 1) * 2 > slots.size())
+                grow();
+            const std::string& key = members.back().first;
+            const auto hash = static_cast<std::uint32_t>(std::hash<std::string>{}(key));
+            std::size_t at = hash & (slots.size() - 1);
+            for (; slots[at].number != 0; at = (at + 1) & (slots.size() - 1)) {
+                if (slots[at].hash == hash && (members.begin() + (slots[at].number - 1))->first == key)
+                    return false;
+            }
+            slots[at] = {hash, static_cast<std::uint32_t>(members.size())};
+            ++count;
+            return true;
+        }
+
+    private:
+        struct Slot {
+            std::uint32_t hash = 0;
+            std::uint32_t number = 0; // the member's index + 1; 0 for a free slot
+        };
+
+        void grow() {
+            std::vector<Slot> old(std::max<std::size_t>(16, slots.size() * 2));
+            old.swap(slots);
+            for (const Slot& slot : old) {
+                if (slot.number == 0)
+                    continue;
+                std::size_t at = slot.hash & (slots.size() - 1);
+                while (slots[at].number != 0)
+                    at = (at + 1) & (slots.size() - 1);
+                slots[at] = slot;
+            }
+        }
+
+        std::vector<Slot> slots;
+        std::size_t count = 0;
+    };
+    struct Frame {
+        Json* value;
+        Members* members; // null for an array
+        KeyIndex keys;
+    };
+
+    // Puts a value where the parser is: the top level, the end of an array or the member just keyed.
+    Json* place(Json&& value) {
+        if (++values > kValueLimit)
+            refuse("more than " + std::to_string(kValueLimit) + " values");
+        if (frames.empty()) {
+            root = std::move(value);
+            return &root;
+        }
+        const Frame& top = frames.back();
+        if (top.members != nullptr)
+            return &(top.members->back().second = std::move(value));
+        auto& elements = top.value->get_ref<Json::array_t&>();
+        elements.push_back(std::move(value));
+        return &elements.back();
+    }
+
+    bool add(Json&& value) {
+        place(std::move(value));
+        return true;
+    }
+
+    bool open(Json&& value) {
+        if (frames.size() == kDepthLimit)
+            refuse("nested deeper than " + std::to_string(kDepthLimit) + " levels");
+        Json* at = place(std::move(value));
+        Members* members = at->is_object() ? &at->get_ref<Members&>() : nullptr;
+        frames.push_back({at, members, {}});
+        return true;
+    }
+
+    // Refuses the input at the last character the parser read.
+    [[noreturn]] void refuse(const std::string& what) const {
+        throw TextFormError(lineAndColumn(text, static_cast<std::size_t>(reached - text.data())) + ": " + what);
+    }
+
+    bool close() {
+        frames.pop_back();
+        return true;
+    }
+
+    // The path of the value frames[depth] builds.
+    std::string pathOf(std::size_t depth) const {
+        std::string path;
+        for (std::size_t i = 0; i < depth; ++i) {
+            const Frame& outer = frames[i];
+            path = outer.members != nullptr ? MemberPath(path, outer.members->back().first)
+                                            : ElementPath(path, outer.value->size() - 1);
+        }
+        return path;
+    }
+
+    std::string_view text;
+    const char* reached;
+    Json root;
+    std::vector<Frame> frames;
+    std::size_t values = 0;
+};
+
 } // namespace
 
 std::string MemberPath(const std::string& path, const std::string& key) {
@@ -51,55 +233,8 @@ std::string ElementPath(const std::string& path, std::size_t index) {
     return path + "[" + std::to_string(index) + "]";
 }
 
-Json ParseStrictJson(const std::string& text) {
-    // Where the parser is, so a repeated key can be named by its path.
-    struct Frame {
-        bool object;
-        std::string path;
-        std::set<std::string> keys;
-        std::string key;
-        std::size_t count = 0;
-    };
-    std::vector<Frame> frames;
-    const auto childPath = [&frames]() -> std::string {
-        if (frames.empty())
-            return {};
-        Frame& top = frames.back();
-        return top.object ? MemberPath(top.path, top.key) : ElementPath(top.path, top.count++);
-    };
-    const Json::parser_callback_t track = [&](int, Json::parse_event_t event, Json& parsed) {
-        switch (event) {
-        case Json::parse_event_t::object_start:
-        case Json::parse_event_t::array_start: {
-            std::string path = childPath();
-            frames.push_back({event == Json::parse_event_t::object_start, std::move(path), {}, {}, 0});
-            break;
-        }
-        case Json::parse_event_t::object_end:
-        case Json::parse_event_t::array_end:
-            frames.pop_back();
-            break;
-        case Json::parse_event_t::key: {
-            Frame& top = frames.back();
-            top.key = parsed.get<std::string>();
-            if (!top.keys.insert(top.key).second)
-                fail(top.path, "the key \"" + top.key + "\" appears twice");
-            break;
-        }
-        case Json::parse_event_t::value:
-            if (!frames.empty() && !frames.back().object)
-                ++frames.back().count;
-            break;
-        }
-        return true;
-    };
-    try {
-        return Json::parse(text, track);
-    } catch (const Json::parse_error& e) {
-        throw TextFormError(lineAndColumn(text, e.byte) + ": " + parseReason(e.what()));
-    } catch (const Json::exception& e) {
-        throw TextFormError(e.what());
-    }
+Json ParseStrictJson(std::string_view text) {
+    return StrictBuilder(text).Parse();
 }
 
 std::int32_t IntAt(const Json& value, const std::string& path, std::int64_t min, std::int64_t max) {

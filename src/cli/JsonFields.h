@@ -7,6 +7,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 using Json = nlohmann::ordered_json;
 
@@ -17,8 +18,9 @@ public:
 };
 
 // Parses JSON text, refusing what nlohmann would let through silently: a key given twice in one
-// object. A syntax error says "line L, column C: what"; a repeated key names its path.
-Json ParseStrictJson(const std::string& text);
+// object, and nesting or a count of values far past what a layout needs. A syntax error or a
+// limit passed says "line L, column C: what"; a repeated key names its path.
+Json ParseStrictJson(std::string_view text);
 
 // The path of a member and of an element, as messages show them: pages[2].objects[0].width.
 std::string MemberPath(const std::string& path, const std::string& key);

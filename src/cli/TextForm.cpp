@@ -239,7 +239,7 @@ bool ImportLayoutDir(const std::string& dir, const std::string& out, std::string
         return false;
     Json json;
     try {
-        json = ParseStrictJson(std::string(bytes.begin(), bytes.end()));
+        json = ParseStrictJson({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
     } catch (const TextFormError& e) {
         return fail(error, inQuotes(jsonPath) + ": " + e.what());
     }

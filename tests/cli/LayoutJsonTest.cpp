@@ -130,6 +130,12 @@ TEST(ParseStrictJson, NamesWhereTheTextGoesWrong) {
         std::string text;
         std::string words;
     };
+    std::string manyKeys = "{";
+    for (int i = 0; i < 300; ++i)
+        manyKeys += "\"k" + std::to_string(i) + "\": 0, ";
+    std::string numbers = "[";
+    for (int i = 0; i < 1 << 20; ++i)
+        numbers += "0,";
     const Case cases[] = {
         {"{\n  \"a\": tru\n}", "line 2, column"},
         {"{\"a\": 1,}", "line 1, column 9"},
@@ -137,6 +143,14 @@ TEST(ParseStrictJson, NamesWhereTheTextGoesWrong) {
         {"{\"a\": 1} x", "line 1, column 10"},
         {"{\"a\": 1, \"a\": 2}", "the top level: the key \"a\" appears twice"},
         {"{\"p\": [{}, {\"k\": {\"x\": 1, \"x\": 1}}]}", "p[1].k: the key \"x\" appears twice"},
+        {manyKeys + "\"k7\": 0}", "the top level: the key \"k7\" appears twice"},
+        {"{\"a\":\n  " + std::string(40, '['), "line 2, column 34: nested deeper than 32 levels"},
+        {numbers, "line 1, column 2097153: more than 1048576 values"},
+        {"{\"a\": [1,\n 1e999]}", "line 2, column 6: number out of range"},
+        {"[\"\xFF\"]",
+         "line 1, column 3: syntax error while parsing value - invalid string: ill-formed UTF-8 byte; last "
+         "read: '\"\\xFF'"},
+        {"\"\xC3\xA9\xC3(\"", "last read: '\"\xC3\xA9\\xC3('"},
     };
     for (const auto& c : cases) {
         try {
@@ -147,6 +161,7 @@ TEST(ParseStrictJson, NamesWhereTheTextGoesWrong) {
         }
     }
     EXPECT_EQ(ParseStrictJson("{\"a\": [1, {\"a\": 2}]}")["a"][1]["a"], 2);
+    EXPECT_NO_THROW((void)ParseStrictJson(std::string(32, '[') + std::string(32, ']')));
 }
 
 } // namespace

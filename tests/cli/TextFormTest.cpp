@@ -258,6 +258,9 @@ TEST_F(TextForm, ImportRefusesBadInputAndWritesNothing) {
     const Case cases[] = {
         {"bad JSON", "layout", [](const fs::path& d) { writeText(d / "layout.json", "{\n  \"controlName\": tru\n}"); },
          "layout.json\": line 2, column"},
+        {"too deep", "layout",
+         [](const fs::path& d) { writeText(d / "layout.json", "{\"pages\": " + std::string(40, '[')); },
+         "layout.json\": line 1, column 42: nested deeper than 32 levels"},
         {"key twice", "layout",
          [](const fs::path& d) { writeText(d / "layout.json", "{\"controlName\": \"a\", \"controlName\": \"b\"}"); },
          "the key \"controlName\" appears twice"},
