@@ -173,6 +173,16 @@ void renderAll(const RenderOptions& options, std::ostream& err) {
     if (!fs::is_directory(dir))
         throw BadInput{"cannot make the folder \"" + dir + "\"" +
                        (error ? ": " + error.message() : ": something else has that name")};
+    // Checked before anything is written: a link under an output's name would have its target
+    // replaced, outside DIR, so it is refused and left alone.
+    for (const auto& [name, page] : pictures) {
+        const std::string output = (fs::path(dir) / name).string();
+        if (fs::is_symlink(output, error))
+            throw BadInput{"\"" + output + "\" is a symbolic link; --all writes only files of its own, so remove " +
+                           "the link or choose another folder"};
+        if (IsSameFile(options.file, output))
+            throw BadInput{"\"" + output + "\" is FILE itself; choose another folder"};
+    }
     for (const std::string& note : notes)
         err << "zylctl render: " << note << '\n';
     for (const auto& [name, page] : pictures)

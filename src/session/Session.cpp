@@ -28,6 +28,14 @@ std::string ReplyProblem(const std::string& request, const std::string& reply) {
            ShownReply(reply, kShownReplyChars) + "\"";
 }
 
+// The reply is quoted as the log quotes it, so a message alone says what the panel answered.
+std::string UnacknowledgedProblem(const std::string& what, const std::string& reply) {
+    const std::string problem = "the control did not acknowledge the " + what;
+    if (reply.empty())
+        return problem + ": it did not answer";
+    return problem + ": it answered \"" + ShownReply(reply, kShownReplyChars) + "\" instead of \"%return 0\\r\\n\"";
+}
+
 // Shows the progress window for as long as it lives.
 class ProgressWindow {
 public:
@@ -230,7 +238,7 @@ void Session::OnUploadLayout() {
             LinkFraming link = Framing(progress.Observer());
             const std::string reply = UploadLayout(link, *image, static_cast<std::size_t>(TLayout::kUploadCapacity));
             if (!IsAcknowledgement(reply)) {
-                lastProblem = "the control did not acknowledge the layout";
+                lastProblem = UnacknowledgedProblem("layout", reply);
                 AppendLog(UnacknowledgedText(reply, "layout"));
             }
         },
@@ -283,7 +291,7 @@ void Session::UpgradeFirmware() {
         port.reset();
         SetState(State::Disconnected);
         if (!IsAcknowledgement(reply)) {
-            lastProblem = "the control did not acknowledge the firmware";
+            lastProblem = UnacknowledgedProblem("firmware", reply);
             AppendLog(UnacknowledgedText(reply, "firmware"));
         }
         AppendLog(kFirmwareUpdatedText);

@@ -88,6 +88,10 @@ TEST_F(RenderCommand, UsageMistakesExitWithStatus2) {
 }
 
 TEST_F(RenderCommand, BadInputExitsWithStatus1AndOneLine) {
+    // A link under the name of the last picture --all writes, to a file outside the folder.
+    const std::string linked = temp.Path("linked");
+    std::filesystem::create_directory(linked);
+    std::filesystem::create_symlink(other, linked + "/sleep.png");
     const struct {
         std::vector<std::string> args;
         const char* says;
@@ -103,6 +107,7 @@ TEST_F(RenderCommand, BadInputExitsWithStatus1AndOneLine) {
         {{"render", zyl, "--sleep", "-o", temp.Path("no/such/folder/out.png")}, "out.png"},
         {{"render", zyl, "--all", other}, "cannot make the folder"},
         {{"render", other, "--all", temp.Path("all")}, "neither a ZYL-1 template file nor"},
+        {{"render", zyl, "--all", linked}, "sleep.png\" is a symbolic link"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
@@ -112,6 +117,9 @@ TEST_F(RenderCommand, BadInputExitsWithStatus1AndOneLine) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_FALSE(std::filesystem::exists(png));
     }
+
+    EXPECT_EQ(std::filesystem::file_size(other), 12u) << "the link's target is kept";
+    EXPECT_FALSE(std::filesystem::exists(linked + "/10000.png")) << "nothing is written before the refusal";
 
     TLayout fresh;
     const std::string empty = temp.Path("fresh.zyl");

@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -180,6 +183,79 @@ TEST_F(Zylctl, ExportAndImportSayWhyTheyFailed) {
         EXPECT_TRUE(run.out.empty());
     }
     EXPECT_FALSE(fs::exists(path("out.zyl")));
+}
+
+// Everything under the folder with a digest of its content, links and folders too; links are not followed.
+std::map<std::string, std::string> treeOf(const fs::path& dir) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        std::string& kept = tree[fs::relative(entry.path(), dir).string()];
+        if (entry.is_symlink())
+            kept = "link to " + fs::read_symlink(entry.path()).string();
+        else if (entry.is_regular_file())
+            kept = std::to_string(std::hash<std::string>{}(std::string(
+                std::istreambuf_iterator<char>(std::ifstream(entry.path(), std::ios::binary).rdbuf()), {})));
+    }
+    return tree;
+}
+
+// Export replaces only what an earlier export wrote, and import never writes over a file it reads:
+// anything else is refused, by its path, and nothing changes.
+TEST_F(Zylctl, ExportAndImportReplaceNothingOfTheUsers) {
+    TLayout layout;
+    MakeRichLayout(layout);
+    const std::string zyl = path("rich.zyl");
+    ASSERT_TRUE(layout.SaveTemplate(zyl));
+    ASSERT_EQ(zylctl({"export", zyl, path("earlier")}).status, kExitOk);
+    const std::string picture = "images/" + std::to_string(layout.images.front()->id) + ".png";
+    const auto mine = [](const fs::path& file) { std::ofstream(file) << "mine"; };
+    // Each case is a copy of an earlier export that `plant` changes before an export over it, or
+    // without `plant`, an import into a link to its file `linked`.
+    const struct {
+        std::function<void(const fs::path&)> plant;
+        std::string says;
+        std::string linked;
+    } cases[] = {
+        {[&](const fs::path& d) { mine(d / "images/notes.txt"); },
+         "images/notes.txt\" was not written by an earlier export, and the export would delete it", ""},
+        {[&](const fs::path& d) { mine(d / "images/99999.png"), fs::create_directory(d / "images/sub"); },
+         "images/99999.png\" and 1 more entry there were not written", ""},
+        {[&](const fs::path& d) { fs::create_hard_link(zyl, d / "images/rich.zyl"); }, "rich.zyl\"", ""},
+        {[&](const fs::path& d) { fs::remove(d / picture), fs::create_symlink(zyl, d / picture); },
+         picture + "\" was not written", ""},
+        {[&](const fs::path& d) { fs::remove_all(d / "images"), fs::create_symlink(d, d / "images"); },
+         "images\" is not a folder an earlier export made", ""},
+        {[&](const fs::path& d) { fs::remove_all(d / "images"), mine(d / "images"); }, "images\" is not a folder", ""},
+        {[&](const fs::path& d) { mine(d / "layout.json"); }, "layout.json\" is not the JSON of an earlier export", ""},
+        {nullptr, "layout.json\", which the import reads", "layout.json"},
+        {nullptr, picture + "\", which the import reads", picture},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        const fs::path dir = temp.Dir() / ("case" + std::to_string(++n));
+        fs::copy(path("earlier"), dir, fs::copy_options::recursive);
+        std::vector<std::string> args = {"export", zyl, dir.string()};
+        if (c.plant) {
+            c.plant(dir);
+        } else {
+            args = {"import", dir.string(), dir.string() + ".zyl"};
+            fs::create_symlink(dir / c.linked, args[2]);
+        }
+        const auto before = treeOf(dir);
+        const CliRun run = zylctl(args);
+        EXPECT_EQ(run.status, kExitBadInput);
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(treeOf(dir), before);
+    }
+
+    // Over an earlier export of the same (unchanged) file, the same folder results and the user's file stays.
+    fs::copy(path("earlier"), path("again"), fs::copy_options::recursive);
+    mine(path("again/README"));
+    const auto before = treeOf(path("again"));
+    EXPECT_EQ(zylctl({"export", zyl, path("again")}).status, kExitOk);
+    EXPECT_EQ(treeOf(path("again")), before);
 }
 
 TEST_F(Zylctl, CheckTellsValidFromInvalid) {

@@ -291,13 +291,16 @@ TEST_F(SessionTest, UploadAndFirmwareWriteAndReport) {
         std::string reply;
         std::string logged;
         State state;
+        std::string problem;
     } cases[] = {
-        {"upload", false, "%return 0\r\n", "", State::IdentifiedUploads},
-        {"upload, not acknowledged", false, "%return 1\r\n", UnacknowledgedText("%return 1\r\n", "layout"),
-         State::IdentifiedUploads},
-        {"firmware", true, "%return 0\r\n", std::string(kFirmwareUpdatedText), State::Disconnected},
+        {"upload", false, "%return 0\r\n", "", State::IdentifiedUploads, ""},
+        {"upload, not acknowledged", false, "%return 1\r\n\x01", UnacknowledgedText("%return 1\r\n\x01", "layout"),
+         State::IdentifiedUploads,
+         "the control did not acknowledge the layout: it answered \"%return 1\\r\\n?\" instead of \"%return 0\\r\\n\""},
+        {"firmware", true, "%return 0\r\n", std::string(kFirmwareUpdatedText), State::Disconnected, ""},
         {"firmware, not acknowledged", true, "%error\r\n",
-         UnacknowledgedText("%error\r\n", "firmware") + std::string(kFirmwareUpdatedText), State::Disconnected},
+         UnacknowledgedText("%error\r\n", "firmware") + std::string(kFirmwareUpdatedText), State::Disconnected,
+         "the control did not acknowledge the firmware: it answered \"%error\\r\\n\" instead of \"%return 0\\r\\n\""},
     };
     for (const auto& c : cases) {
         Rig& t = Fresh();
@@ -312,7 +315,7 @@ TEST_F(SessionTest, UploadAndFirmwareWriteAndReport) {
         EXPECT_EQ(t.session->Log(), logBefore + c.logged) << c.name;
         EXPECT_EQ(t.session->GetState(), c.state) << c.name;
         EXPECT_EQ(t.session->IsEnabled(Session::Command::UploadLayout), c.state == State::IdentifiedUploads) << c.name;
-        EXPECT_EQ(t.session->LastProblem().empty(), c.reply == "%return 0\r\n") << c.name;
+        EXPECT_EQ(t.session->LastProblem(), c.problem) << c.name;
         // "Writing Data to the Control".
         ASSERT_EQ(t.host.progress.size(), 2U) << c.name;
         EXPECT_FALSE(t.host.progress[1].first) << c.name;
