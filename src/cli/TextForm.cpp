@@ -1,5 +1,6 @@
 #include "TextForm.h"
 
+#include "ExportFolder.h"
 #include "JsonFields.h"
 #include "LayoutFileKind.h"
 #include "LayoutFromJson.h"
@@ -20,8 +21,6 @@ namespace {
 constexpr const char* kLayoutJson = "layout.json";
 constexpr const char* kPageJson = "page.json";
 constexpr const char* kImages = "images";
-// Far above the text form of the largest template, far below what would strain memory.
-constexpr std::size_t kJsonLimit = std::size_t{8} << 20;
 
 bool fail(std::string* error, const std::string& message) {
     if (error != nullptr)
@@ -216,6 +215,9 @@ bool ExportLayoutFile(const std::string& file, const std::string& dir, std::stri
     case LayoutFileKind::Neither:
         return fail(error, NeitherLayoutFileMessage(name));
     }
+    std::string refusal;
+    if (!MayExportInto(file, dir, refusal))
+        return fail(error, refusal);
     return writeTextForm(dir, files, error);
 }
 
@@ -232,6 +234,10 @@ bool ImportLayoutDir(const std::string& dir, const std::string& out, std::string
     if (lowerExtension(out) != (isTemplate ? ".zyl" : ".zup"))
         return fail(error, isTemplate ? "a template is written to a .zyl file, not to " + inQuotes(out)
                                       : "a user page file is written to a .zup file, not to " + inQuotes(out));
+
+    std::string refusal;
+    if (!MayImportInto(folder, out, refusal))
+        return fail(error, refusal);
 
     const fs::path jsonPath = folder / (isTemplate ? kLayoutJson : kPageJson);
     std::vector<std::uint8_t> bytes;

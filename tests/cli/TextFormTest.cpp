@@ -158,10 +158,14 @@ TEST_F(TextForm, ExportReplacesAnEarlierExportAndLeavesOtherFiles) {
     TLayout layout;
     MakeRichLayout(layout);
     saveTemplate(layout, "rich.zyl");
-    fs::create_directories(path("dir/images"));
+    std::string error;
+    ASSERT_TRUE(ExportLayoutFile(path("rich.zyl").string(), path("dir").string(), &error)) << error;
+    // An earlier export that wrote one picture more.
+    Json earlier = Json::parse(std::ifstream(path("dir/layout.json")));
+    earlier["images"].push_back({{"id", 99999}});
+    std::ofstream(path("dir/layout.json")) << earlier.dump();
     writeBytes(path("dir/images/99999.png"), {1, 2, 3});
     writeBytes(path("dir/README"), {'h', 'i'});
-    std::string error;
     ASSERT_TRUE(ExportLayoutFile(path("rich.zyl").string(), path("dir").string(), &error)) << error;
     EXPECT_FALSE(fs::exists(path("dir/images/99999.png")));
     EXPECT_TRUE(fs::exists(path("dir/README")));
