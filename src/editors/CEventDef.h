@@ -20,7 +20,8 @@ public:
 
     explicit CEventDef(TLayout& layout, QWidget* parent = nullptr);
 
-    // Writes all 48 entries, changed or not, then closes with OK.
+    // Writes all 48 entries, changed or not (an unchanged one stays byte for byte), then closes
+    // with OK.
     void accept() override;
 
     TLayout& layout;

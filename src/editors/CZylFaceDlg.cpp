@@ -148,8 +148,16 @@ CZylFaceDlg::CZylFaceDlg(TLayout* layout_, UiHost& ui_, QWidget* parent)
     connect(imageList, &QComboBox::currentIndexChanged, this, &CZylFaceDlg::onImage);
     connect(buttonFaceList, &QComboBox::currentIndexChanged, this, &CZylFaceDlg::onButtonFace);
     connect(captionSize, &QComboBox::currentIndexChanged, this, &CZylFaceDlg::onCaptionSize);
-    connect(color1Button, &CColorButton::colorChanged, this, &CZylFaceDlg::onColorChanged);
-    connect(color2Button, &CColorButton::colorChanged, this, &CZylFaceDlg::onColorChanged);
+    for (CColorButton* button : {color1Button, color2Button}) {
+        connect(button, &CColorButton::colorChanged, this, &CZylFaceDlg::onColorChanged);
+        connect(button, &CColorButton::colorDropDown, this,
+                [this](std::uint32_t, CColorButton* from) { colourBeforePopup = colourField(from); });
+        // Hovering previewed other colours; a cancelled choice puts back the one it opened on.
+        connect(button, &CColorButton::colorCancelled, this, [this](std::uint32_t, CColorButton* from) {
+            colourField(from) = colourBeforePopup;
+            changed();
+        });
+    }
     // The caption's colour is taken when the user picks one, not while the pointer roams.
     connect(captionColor, &CColorButton::colorAccepted, this,
             [this](std::uint32_t color, CColorButton*) { onCaptionColor(color); });
@@ -279,13 +287,14 @@ void CZylFaceDlg::onCaptionSize(int row) {
     changed();
 }
 
+std::int32_t& CZylFaceDlg::colourField(const CColorButton* button) {
+    return button == color1Button ? face.color1 : face.color2;
+}
+
 void CZylFaceDlg::onColorChanged(std::uint32_t color, CColorButton* button) {
-    // Hovering reports too, so the preview follows the pointer; a cancelled choice reports
-    // nothing, and the face keeps the colour heard last.
-    if (button == color1Button)
-        face.color1 = FieldWithButtonColour(face.color1, color);
-    else
-        face.color2 = FieldWithButtonColour(face.color2, color);
+    // Hovering reports too, so the preview follows the pointer.
+    std::int32_t& field = colourField(button);
+    field = FieldWithButtonColour(field, color);
     changed();
 }
 

@@ -66,6 +66,8 @@ private:
     void onImage(int row);
     void onButtonFace(int row);
     void onCaptionSize(int row);
+    // face.color1 for button 1053, face.color2 for any other.
+    std::int32_t& colourField(const CColorButton* button);
     void onColorChanged(std::uint32_t color, CColorButton* button);
     void onCaptionColor(std::uint32_t color);
     void onCaptionEdited();
@@ -75,6 +77,8 @@ private:
 
     UiHost& ui;
     QButtonGroup* kindGroup;
+    // The colour field as it was when a popup of 1053 or 1054 opened.
+    std::int32_t colourBeforePopup = 0;
     // Glyphs and built-in images for the preview when the caller gives no layout.
     std::unique_ptr<TLayout> ownLayout;
 };

@@ -15,7 +15,7 @@ class UiHost;
 // The canvas's "Properties" command, and its add commands on a fresh object: opens the dialog
 // for the object's kind and, when it ends with OK, takes the values back into the object. Event
 // texts are stored in the panel's code page, cut to the slot's first kEventSlotBytes bytes with
-// their NUL.
+// their NUL; a text the user left alone stays as it was, however long.
 class ObjectProperties : public TUserObjectVisitor {
 public:
     static constexpr std::size_t kEventSlotBytes = 80;

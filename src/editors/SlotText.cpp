@@ -14,6 +14,9 @@ void StoreSlotText(const QString& text, std::span<std::uint8_t> slot, std::size_
     if (limit == 0)
         return;
     const std::u16string wide = text.toStdU16String();
+    // A text the user left alone stays whole, even past `limit` or without a NUL in the slot.
+    if (LoadAnsiSlot(slot) == wide)
+        return;
     std::string bytes = UnicodeToAnsi(wide);
     bytes.resize(std::min(bytes.size(), limit - 1));
     const bool same = std::equal(bytes.begin(), bytes.end(), slot.begin(),

@@ -2,9 +2,12 @@
 #include "ScriptedUiHost.h"
 #include "editors/CButtonAddDlg.h"
 #include "editors/CZylFaceDlg.h"
+#include "editors/ObjectProperties.h"
 #include "editors/SurfaceView.h"
 #include "layout/CNumericCtrl.h"
 #include "layout/TLayout.h"
+#include "layout/TUserButton.h"
+#include "layout/TUserPage.h"
 #include "render/FaceDrawing.h"
 
 #include <QApplication>
@@ -18,7 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -116,6 +121,47 @@ TEST_F(ButtonAddDlgTest, MissingUpImageKeepsTheSize) {
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->width, 70);
     EXPECT_EQ(dialog->height, 40);
+}
+
+// Properties and OK on a button whose event texts came from the panel: a text the user left
+// alone stays byte for byte however long it is; an edited one is cut to 79 bytes and its NUL.
+TEST_F(ButtonAddDlgTest, PropertiesKeepEventTextsTheUserLeftAlone) {
+    using namespace std::string_literals;
+    const std::string longDown = std::string(100, 'd') + '\0' + std::string(99, '\0') + 'x';
+    struct Case {
+        const char* what;
+        std::string down, up;
+        QString typedDown; // empty: untouched
+        std::string downAfter;
+    };
+    const Case cases[] = {
+        {"100 bytes, and 248 without a NUL", longDown, std::string(248, 'u'), {}, longDown},
+        {"80 bytes, and 79 with bytes behind the NUL",
+         std::string(80, 'e'),
+         std::string(79, 'f') + "\0\0junk"s,
+         {},
+         std::string(80, 'e')},
+        {"an edited text is cut", longDown, std::string(248, 'u'), QString(100, 'd') + "!",
+         std::string(79, 'd') + '\0' + longDown.substr(80)},
+    };
+    for (const Case& c : cases) {
+        TUserPage page(&layout, u"page");
+        auto& button = static_cast<TUserButton&>(*page.AddObject(std::make_unique<TUserButton>()));
+        std::copy(c.down.begin(), c.down.end(), button.downEvent.begin());
+        std::copy(c.up.begin(), c.up.end(), button.upEvent.begin());
+        ui.dialogSteps.push_back([&c](QDialog& d) {
+            auto& dialog = static_cast<CButtonAddDlg&>(d);
+            if (!c.typedDown.isEmpty())
+                dialog.downEventEdit->setText(c.typedDown);
+            dialog.OnOK();
+        });
+        ObjectProperties properties(page, ui, nullptr);
+        button.Accept(properties);
+        ASSERT_TRUE(properties.accepted) << c.what;
+        const auto bytes = [](const auto& slot) { return std::string(slot.begin(), slot.end()); };
+        EXPECT_EQ(bytes(button.downEvent), c.downAfter + std::string(256 - c.downAfter.size(), '\0')) << c.what;
+        EXPECT_EQ(bytes(button.upEvent), c.up + std::string(248 - c.up.size(), '\0')) << c.what;
+    }
 }
 
 TEST_F(ButtonAddDlgTest, HoldThatIsNotANumberIsRefusedAndNothingChanges) {

@@ -64,18 +64,25 @@ TEST(CEventDef, OKWithoutChangesKeepsALayoutFromThePanel) {
     EXPECT_EQ(encode(panel), before);
 }
 
-// Every entry is written on OK, an unchanged one too: a text past 79 bytes is cut, though it
-// opens whole (up to the entry's end, not into the next entry).
-TEST(CEventDef, OKCutsAnUnchangedLongEntry) {
+// Texts past 79 bytes open whole (up to the entry's end, not into the next entry) and stay byte
+// for byte when the user leaves them alone; an edited one is cut (see the next test).
+TEST(CEventDef, OKKeepsUnchangedLongEntries) {
     QtTestApp();
     TLayout layout;
     std::memset(layout.EventDescription(0), 'a', TLayout::kEventBytes);
     std::memcpy(layout.EventDescription(1), "next", 5);
+    std::memset(layout.EventDescription(2), 'c', 80);
+    std::memset(layout.EventText(1), 'b', 100);
+    layout.EventText(1)[150] = 'z';
+    const auto descriptions = layout.eventDescriptions;
+    const auto texts = layout.eventTexts;
     CEventDef dlg(layout);
     EXPECT_EQ(field(dlg, "description1")->text(), QString(256, 'a'));
+    EXPECT_EQ(field(dlg, "eventText2")->text(), QString(100, 'b'));
     dlg.accept();
-    EXPECT_EQ(entryText(layout.EventDescription(0)), std::string(79, 'a') + '\0' + std::string(176, 'a'));
-    EXPECT_EQ(entryText(layout.EventDescription(1), 5), std::string("next\0", 5));
+    EXPECT_EQ(entryText(layout.EventDescription(0)), std::string(256, 'a'));
+    EXPECT_TRUE(layout.eventDescriptions == descriptions);
+    EXPECT_TRUE(layout.eventTexts == texts);
 }
 
 TEST(CEventDef, TypedTextsLandInTheirEntries) {

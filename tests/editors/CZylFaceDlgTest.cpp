@@ -295,40 +295,46 @@ TEST_F(FaceDlgFixture, ImageObjectTakesItsPicturesSizeOnOK) {
     }
 }
 
-TEST_F(FaceDlgFixture, HoveredColourStaysAfterTheChoiceIsCancelled) {
+// The preview follows the hovered colour; cancelling the choice (Escape, a release outside) puts
+// back the colour the popup opened on, in the face as on the button.
+TEST_F(FaceDlgFixture, CancelledChoicePutsBackTheColourItOpenedOn) {
     const auto red = std::find_if(colourTable.begin(), colourTable.end(),
                                   [](const NamedColour& c) { return std::string(c.name) == "Red"; });
     ASSERT_NE(red, colourTable.end());
     const int redCell = static_cast<int>(red - colourTable.begin());
-    for (const bool second : {false, true}) {
-        TUserFace face;
-        face.kind = TUserFace::kColor;
-        face.value = TUserFace::kRadial;
-        face.color1 = 0x01336699; // the fourth byte is not the dialog's
-        face.color2 = 0x02102030;
-        CZylFaceDlg& dlg = open(face, &layout);
-        CColorButton* button = second ? dlg.color2Button : dlg.color1Button;
-        const std::uint32_t shown = button->color;
-        QTest::mouseClick(button, Qt::LeftButton);
-        QPointer<CColourPopup> popup = button->Popup();
-        ASSERT_TRUE(popup);
-        const QPoint at = CellRect(popup->popupGeometry, redCell).center();
-        QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(popup->mapToGlobal(at)), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(popup, &move);
-        EXPECT_EQ(second ? dlg.face.color2 : dlg.face.color1, second ? 0x020000FF : 0x010000FF);
-        QTest::keyClick(popup, Qt::Key_Escape);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(popup.isNull());
-        EXPECT_EQ(button->color, shown);
-        EXPECT_EQ(dlg.face.color1, second ? 0x01336699 : 0x010000FF);
-        EXPECT_EQ(dlg.face.color2, second ? 0x020000FF : 0x02102030);
-        // The preview shows what the face holds: red at the start of the gradient.
-        const Surface drawn = dlg.preview->Render();
-        EXPECT_EQ(drawn.Pixel(3, 10), second ? MakeArgb(0x99, 0x66, 0x33) : MakeArgb(255, 0, 0));
-        ok();
-        EXPECT_EQ(dlg.face.color1, second ? 0x01336699 : 0x010000FF);
-    }
+    for (const bool second : {false, true})
+        for (const bool outside : {false, true}) {
+            TUserFace face;
+            face.kind = TUserFace::kColor;
+            face.value = TUserFace::kRadial;
+            face.color1 = 0x01336699; // the fourth byte is not the dialog's
+            face.color2 = 0x02102030;
+            CZylFaceDlg& dlg = open(face, &layout);
+            CColorButton* button = second ? dlg.color2Button : dlg.color1Button;
+            const std::uint32_t shown = button->color;
+            QTest::mouseClick(button, Qt::LeftButton);
+            QPointer<CColourPopup> popup = button->Popup();
+            ASSERT_TRUE(popup);
+            const QPoint at = CellRect(popup->popupGeometry, redCell).center();
+            QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(popup->mapToGlobal(at)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(popup, &move);
+            EXPECT_EQ(second ? dlg.face.color2 : dlg.face.color1, second ? 0x020000FF : 0x010000FF);
+            if (outside)
+                QTest::mouseClick(popup, Qt::LeftButton, {}, QPoint(popup->width() + 20, 5));
+            else
+                QTest::keyClick(popup, Qt::Key_Escape);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_TRUE(popup.isNull());
+            EXPECT_EQ(button->color, shown);
+            EXPECT_EQ(dlg.face.color1, 0x01336699) << second << outside;
+            EXPECT_EQ(dlg.face.color2, 0x02102030) << second << outside;
+            // The preview shows what the face holds: its own colour at the start of the gradient.
+            const Surface drawn = dlg.preview->Render();
+            EXPECT_EQ(drawn.Pixel(3, 10), MakeArgb(0x99, 0x66, 0x33));
+            ok();
+            EXPECT_EQ(dlg.face.color1, 0x01336699);
+        }
 }
 
 TEST_F(FaceDlgFixture, AutomaticGivesBlackAndTheCaptionColourIsTakenWhenPicked) {

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <iterator>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -29,11 +33,50 @@ TEST(ColourChoice, TableHoldsFortyDistinctNamedColours) {
         const char* name;
         int red, green, blue;
     };
+    // Every cell in grid order, row by row.
     const Case cases[] = {
-        {0, "Black", 0, 0, 0},        {1, "Brown", 165, 42, 0},           {13, "Blue", 0, 0, 255},
-        {16, "Red", 255, 0, 0},       {35, "Pale green ", 152, 251, 152}, {37, "Pale blue", 104, 131, 139},
+        {0, "Black", 0, 0, 0},
+        {1, "Brown", 165, 42, 0},
+        {2, "Dark Olive Green", 0, 64, 64},
+        {3, "Dark Green", 0, 85, 0},
+        {4, "Dark Teal", 0, 0, 94},
+        {5, "Dark blue", 0, 0, 139},
+        {6, "Indigo", 75, 0, 130},
+        {7, "Dark grey", 40, 40, 40},
+        {8, "Dark red", 139, 0, 0},
+        {9, "Orange", 255, 104, 32},
+        {10, "Dark yellow", 139, 139, 0},
+        {11, "Green", 0, 147, 0},
+        {12, "Teal", 56, 142, 142},
+        {13, "Blue", 0, 0, 255},
+        {14, "Blue-grey", 123, 123, 192},
+        {15, "Grey - 40", 102, 102, 102},
+        {16, "Red", 255, 0, 0},
+        {17, "Light orange", 255, 173, 91},
+        {18, "Lime", 50, 205, 50},
+        {19, "Sea green", 60, 179, 113},
+        {20, "Aqua", 127, 255, 212},
+        {21, "Light blue", 125, 158, 192},
+        {22, "Violet", 128, 0, 128},
+        {23, "Grey - 50", 127, 127, 127},
+        {24, "Pink", 255, 192, 203},
+        {25, "Gold", 255, 215, 0},
+        {26, "Yellow", 255, 255, 0},
+        {27, "Bright green", 0, 255, 0},
+        {28, "Turquoise", 64, 224, 208},
+        {29, "Skyblue", 192, 255, 255},
+        {30, "Plum", 72, 0, 72},
+        {31, "Light grey", 192, 192, 192},
+        {32, "Rose", 255, 228, 225},
+        {33, "Tan", 210, 180, 140},
+        {34, "Light yellow", 255, 255, 224},
+        {35, "Pale green ", 152, 251, 152},
+        {36, "Pale turquoise", 175, 238, 238},
+        {37, "Pale blue", 104, 131, 139},
+        {38, "Lavender", 230, 230, 250},
         {39, "White", 255, 255, 255},
     };
+    ASSERT_EQ(std::size(cases), colourTable.size());
     for (const Case& c : cases) {
         const NamedColour& entry = colourTable[static_cast<std::size_t>(c.index)];
         EXPECT_EQ(std::string(entry.name), c.name) << c.index;
@@ -78,46 +121,11 @@ TEST(ColourChoice, ArrowKeysMoveTheSelection) {
         int chosen = kNoIndex;
     };
     const Case cases[] = {
-        // Inside the grid.
+        // Inside the grid; its rim and the two entries follow in the next test.
         {9, K::Left, true, true, 8},
-        {8, K::Left, true, true, 7}, // wraps to the end of the row above
         {9, K::Up, true, true, 1},
         {9, K::Right, true, true, 10},
-        {7, K::Right, true, true, 8}, // wraps to the start of the next row
         {9, K::Down, true, true, 17},
-        {31, K::Down, true, true, 39},
-        // Leaving the grid at its start or top.
-        {0, K::Left, true, true, A},
-        {0, K::Left, false, true, C},
-        {0, K::Left, false, false, 39},
-        {5, K::Up, true, true, A},
-        {5, K::Up, true, false, A},
-        {5, K::Up, false, true, C},
-        {5, K::Up, false, false, 39},
-        // Leaving the grid at its end or bottom.
-        {39, K::Right, true, true, C},
-        {39, K::Right, false, true, C},
-        {39, K::Right, true, false, A},
-        {39, K::Right, false, false, 0},
-        {34, K::Down, true, true, C},
-        {32, K::Down, true, false, A},
-        {39, K::Down, false, false, 0},
-        // From "Automatic".
-        {A, K::Left, true, true, C},
-        {A, K::Left, true, false, 39},
-        {A, K::Up, true, true, C},
-        {A, K::Up, true, false, 39},
-        {A, K::Right, true, true, 0},
-        {A, K::Right, true, false, 0},
-        {A, K::Down, true, true, 0},
-        // From "More Colors...".
-        {C, K::Left, true, true, 39},
-        {C, K::Left, false, true, 39},
-        {C, K::Up, true, true, 39},
-        {C, K::Right, true, true, A},
-        {C, K::Right, false, true, 0},
-        {C, K::Down, true, true, A},
-        {C, K::Down, false, true, 0},
         // Before any selection a key moves from the chosen entry, else it lands on the first cell.
         {kNoIndex, K::Right, true, true, 17, 16},
         {kNoIndex, K::Up, true, true, C, A},
@@ -129,6 +137,47 @@ TEST(ColourChoice, ArrowKeysMoveTheSelection) {
         EXPECT_EQ(NextSelection(c.from, c.key, c.hasAutomatic, c.hasCustom, c.chosen), c.to)
             << "from " << c.from << " key " << static_cast<int>(c.key) << " auto " << c.hasAutomatic << " custom "
             << c.hasCustom;
+}
+
+// Every arrow from every cell on the grid's rim and from the two entries, with and without each
+// entry. B marks a move off the grid's start or top row, E one off its end or bottom row.
+TEST(ColourChoice, ArrowKeysAtTheGridsRim) {
+    constexpr int B = 100;
+    constexpr int E = 101;
+    using Moves = std::array<int, 4>; // Left, Up, Right, Down
+    const std::pair<int, Moves> rim[] = {
+        {0, {B, B, 1, 8}},      {1, {0, B, 2, 9}},      {2, {1, B, 3, 10}},     {3, {2, B, 4, 11}},
+        {4, {3, B, 5, 12}},     {5, {4, B, 6, 13}},     {6, {5, B, 7, 14}},     {7, {6, B, 8, 15}},
+        {8, {7, 0, 9, 16}},     {16, {15, 8, 17, 24}},  {24, {23, 16, 25, 32}}, {15, {14, 7, 16, 23}},
+        {23, {22, 15, 24, 31}}, {31, {30, 23, 32, 39}}, {32, {31, 24, 33, E}},  {33, {32, 25, 34, E}},
+        {34, {33, 26, 35, E}},  {35, {34, 27, 36, E}},  {36, {35, 28, 37, E}},  {37, {36, 29, 38, E}},
+        {38, {37, 30, 39, E}},  {39, {38, 31, E, E}},
+    };
+    struct Entries {
+        bool hasAutomatic, hasCustom;
+        int beforeGrid, afterGrid;
+        Moves fromAutomatic, fromCustom; // only where the popup has the entry
+    };
+    const Entries entries[] = {
+        {true, true, A, C, {C, C, 0, 0}, {39, 39, A, A}},
+        {true, false, A, A, {39, 39, 0, 0}, {}},
+        {false, true, C, C, {}, {39, 39, 0, 0}},
+        {false, false, 39, 0, {}, {}},
+    };
+    const ArrowKey keys[] = {ArrowKey::Left, ArrowKey::Up, ArrowKey::Right, ArrowKey::Down};
+    for (const Entries& e : entries) {
+        std::vector<std::pair<int, Moves>> starts(std::begin(rim), std::end(rim));
+        if (e.hasAutomatic)
+            starts.emplace_back(A, e.fromAutomatic);
+        if (e.hasCustom)
+            starts.emplace_back(C, e.fromCustom);
+        for (const auto& [from, moves] : starts)
+            for (std::size_t k = 0; k < std::size(keys); ++k) {
+                const int to = moves[k] == B ? e.beforeGrid : moves[k] == E ? e.afterGrid : moves[k];
+                EXPECT_EQ(NextSelection(from, keys[k], e.hasAutomatic, e.hasCustom), to)
+                    << "from " << from << " key " << k << " auto " << e.hasAutomatic << " custom " << e.hasCustom;
+            }
+    }
 }
 
 TEST(ColourChoice, PopupGeometry) {
