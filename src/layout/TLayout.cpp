@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <mutex>
 #include <utility>
 
@@ -151,8 +152,17 @@ bool TLayout::SetPageId(TListItem* page, std::int32_t id) {
 
 void TLayout::ClearAll() {
     pages.clear();
+    // The sleep page stays, and so do the user images it shows, in front of the built-in ones as a
+    // decode puts them.
+    PurgeUnusedImages();
+    std::vector<std::unique_ptr<TImageEntry>> kept;
+    for (auto& entry : images) {
+        if (entry->IsUserImage())
+            kept.push_back(std::move(entry));
+    }
     images.clear();
     LoadBuiltinImages();
+    images.insert(images.begin(), std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
 }
 
 void TLayout::LoadBuiltinImages() {

@@ -74,8 +74,8 @@ public:
     void ToggleDefaultPage(const TListItem* page);
     // Gives the page an ID by hand; refused (false) when another page already has it.
     bool SetPageId(TListItem* page, std::int32_t id);
-    // Destroys every page and every image, then brings back the built-in images. Settings, events
-    // and the sleep page stay.
+    // Destroys every page and every image the sleep page does not show, then brings back the
+    // built-in images. Settings, events, the sleep page and its user images stay.
     void ClearAll();
 
     // Puts the built-in library's images at the front of `images`, in their stored order. The
