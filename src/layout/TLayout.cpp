@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <mutex>
 #include <utility>
 
@@ -140,13 +141,25 @@ void TLayout::ToggleDefaultPage(const TListItem* page) {
 }
 
 bool TLayout::SetPageId(TListItem* page, std::int32_t id) {
-    if (page == nullptr)
+    if (page == nullptr || IsPageIdTaken(id, page))
         return false;
-    for (const auto& other : pages) {
-        if (other.get() != page && other->pageId == id)
-            return false;
-    }
     page->pageId = id;
+    return true;
+}
+
+bool TLayout::IsPageIdTaken(std::int32_t id, const TListItem* page) const {
+    return std::any_of(pages.begin(), pages.end(),
+                       [&](const auto& other) { return other.get() != page && other->pageId == id; });
+}
+
+bool TLayout::RenumberIfIdTaken(TListItem& page) {
+    if (!IsPageIdTaken(page.pageId, &page))
+        return false;
+    // NextPageId() passes over IDs from kPageIdLimit up, which pages may hold all the same.
+    std::int32_t id = NextPageId();
+    while (IsPageIdTaken(id, &page) && id < std::numeric_limits<std::int32_t>::max())
+        ++id;
+    page.pageId = id;
     return true;
 }
 

@@ -74,6 +74,11 @@ public:
     void ToggleDefaultPage(const TListItem* page);
     // Gives the page an ID by hand; refused (false) when another page already has it.
     bool SetPageId(TListItem* page, std::int32_t id);
+    // Whether a page of `pages` other than `page` has that ID.
+    bool IsPageIdTaken(std::int32_t id, const TListItem* page) const;
+    // When another page of `pages` has the page's ID (a page file can bring one), the page gets
+    // NextPageId(), or the first free ID after it; returns whether it did.
+    bool RenumberIfIdTaken(TListItem& page);
     // Destroys every page and every image the sleep page does not show, then brings back the
     // built-in images. Settings, events, the sleep page and its user images stay.
     void ClearAll();
