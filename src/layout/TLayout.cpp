@@ -7,11 +7,14 @@
 #include <iterator>
 #include <limits>
 #include <mutex>
+#include <stdexcept>
 #include <utility>
 
 namespace {
 
 constexpr char16_t kLastPlainCode = 126;
+// An image with this ID leaves none to count on to.
+constexpr std::int32_t kNoImageIdLeft = std::numeric_limits<std::int32_t>::max();
 
 // Glyph sizes: em size in pixels and the cell height that names the size.
 constexpr struct {
@@ -201,13 +204,27 @@ TImageEntry* TLayout::FindImage(std::int32_t id) const {
 std::int32_t TLayout::NextImageId() const {
     std::int32_t next = TImageEntry::kFirstUserId;
     for (const auto& entry : images) {
+        if (entry->id == kNoImageIdLeft)
+            return -1;
         if (entry->id >= next)
             next = entry->id + 1;
     }
     return next;
 }
 
+bool TLayout::HasFreeImageId(std::string* error) const {
+    if (NextImageId() >= TImageEntry::kFirstUserId)
+        return true;
+    if (error != nullptr)
+        *error = "No image ID is left for a new image: this layout already has an image with ID " +
+                 std::to_string(kNoImageIdLeft) + ", the highest an ID can be. Nothing was added.";
+    return false;
+}
+
 TImageEntry& TLayout::AddUserImage(std::u16string description, std::unique_ptr<Picture> picture) {
+    std::string error;
+    if (!HasFreeImageId(&error))
+        throw std::overflow_error(error);
     auto entry = std::make_unique<TImageEntry>();
     entry->id = NextImageId();
     entry->description = std::move(description);

@@ -88,10 +88,13 @@ public:
     void LoadBuiltinImages();
     // The first entry with that ID, or null.
     TImageEntry* FindImage(std::int32_t id) const;
-    // 10000, or one more than the largest image ID present.
+    // 10000, or one more than the largest image ID present; -1 when that one is the highest an ID
+    // can be, and no new image can be numbered.
     std::int32_t NextImageId() const;
+    // Whether a new user image can still get an ID; false, with the reason, when none is left.
+    [[nodiscard]] bool HasFreeImageId(std::string* error = nullptr) const;
     // An imported picture (or none) as a new user image at the front of `images`, with the next
-    // image ID and a fresh GUID.
+    // image ID and a fresh GUID. Only when HasFreeImageId(): else std::overflow_error, nothing added.
     TImageEntry& AddUserImage(std::u16string description, std::unique_ptr<Picture> picture);
     // Destroys user images that no user page and not the sleep page refers to.
     void PurgeUnusedImages();
