@@ -174,6 +174,12 @@ void CAddImageDlg::accept() {
 }
 
 TImageEntry* CAddImageDlg::ImportInto(TLayout& layout, UiHost& ui, QWidget* parent) {
+    // Asked first, so no picture is chosen and fitted only to be refused.
+    std::string error;
+    if (!layout.HasFreeImageId(&error)) {
+        ui.ShowMessage(parent, "Add Image", QString::fromStdString(error));
+        return nullptr;
+    }
     CAddImageDlg dialog(ui, parent);
     if (ui.RunDialog(dialog) != QDialog::Accepted)
         return nullptr;

@@ -24,7 +24,8 @@ public:
     explicit CAddImageDlg(UiHost& ui, QWidget* parent = nullptr);
 
     // Runs the dialog; on OK the picture (or none) joins the layout's images as a new user image,
-    // which is returned. Null when the user cancels.
+    // which is returned. Null when the user cancels, or when the layout has no image ID left (said
+    // before the dialog opens).
     static TImageEntry* ImportInto(TLayout& layout, UiHost& ui, QWidget* parent);
 
     // Asks for a file and loads it. A file that cannot be read is reported and changes nothing.

@@ -3,7 +3,6 @@
 #include "CPageId.h"
 #include "CZylWnd.h"
 #include "DialogParts.h"
-#include "PropertyRules.h"
 #include "UiHost.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
@@ -140,11 +139,13 @@ void CZylUserDlg::OnLoadPage() {
     canvas->selected = nullptr;
     canvas->update();
     pageName->setText(QString::fromStdU16String(page.name));
-    pageId->setText(QString::number(page.pageId));
-    // The file is taken all the same; the user settles the clash with "Set".
-    if (PageIdUsedByAnother(layout, page, page.pageId))
+    // Hot spots reach only the first page with an ID, so the loaded page does not keep one in use.
+    const std::int32_t loadedId = page.pageId;
+    if (layout.RenumberIfIdTaken(page))
         ui.ShowMessage(this, "Load Page",
-                       QString("Page ID %1 is already used by another page of this layout. Give this page another "
-                               "ID with \"Set\".")
+                       QString("Page ID %1 is already used by another page of this layout, so the loaded page gets "
+                               "page ID %2 instead. Give it another ID with \"Set\" if you like.")
+                           .arg(loadedId)
                            .arg(page.pageId));
+    pageId->setText(QString::number(page.pageId));
 }

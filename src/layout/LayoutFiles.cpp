@@ -7,8 +7,10 @@
 #include "base/LittleEndian.h"
 #include "picture/PixelBudget.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
+#include <set>
 
 namespace {
 
@@ -38,6 +40,34 @@ bool checkKindOfFile(std::span<const std::uint8_t> bytes, std::size_t limit, std
     if (bytes.size() <= kMagicBytes || !std::equal(expected.begin(), expected.end(), bytes.begin()))
         return fail(error, name + " is not a " + kind);
     return true;
+}
+
+// Whether the layout has an ID left for each image of the file it does not hold yet (by GUID);
+// each of those takes one more than the largest user image ID.
+bool checkImageIdsLeft(const std::vector<std::unique_ptr<TImageEntry>>& images,
+                       const std::vector<std::unique_ptr<TImageEntry>>& entries, const std::string& name,
+                       std::string* error) {
+    std::set<Guid> known;
+    std::int64_t largest = TImageEntry::kFirstUserId - 1;
+    for (const auto& existing : images) {
+        if (existing->IsUserImage()) {
+            known.insert(existing->guid);
+            largest = std::max<std::int64_t>(largest, existing->id);
+        }
+    }
+    std::int64_t needed = 0;
+    for (const auto& entry : entries)
+        needed += known.insert(entry->guid).second ? 1 : 0;
+    const std::int64_t left = std::numeric_limits<std::int32_t>::max() - largest;
+    if (needed <= left)
+        return true;
+    const auto counted = [](std::int64_t n, const std::string& what) {
+        return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+    };
+    return fail(error, name + " brings " + counted(needed, "new image") + ", but this layout has " +
+                           counted(left, "image ID") + " left: its largest image ID is " + std::to_string(largest) +
+                           ", and " + std::to_string(std::numeric_limits<std::int32_t>::max()) +
+                           " is the highest an ID can be. Nothing was loaded.");
 }
 
 std::string quoted(const std::string& path) {
@@ -151,6 +181,8 @@ bool TLayout::LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes
     TUserPage imported(nullptr, u"");
     std::vector<std::unique_ptr<TImageEntry>> entries;
     if (!ParsePageFile(bytes, name, imported, entries, error))
+        return false;
+    if (!checkImageIdsLeft(images, entries, name, error))
         return false;
 
     page.name = std::move(imported.name);

@@ -4,12 +4,17 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
+#include <limits>
 #include <mutex>
+#include <stdexcept>
 #include <utility>
 
 namespace {
 
 constexpr char16_t kLastPlainCode = 126;
+// An image with this ID leaves none to count on to.
+constexpr std::int32_t kNoImageIdLeft = std::numeric_limits<std::int32_t>::max();
 
 // Glyph sizes: em size in pixels and the cell height that names the size.
 constexpr struct {
@@ -139,20 +144,41 @@ void TLayout::ToggleDefaultPage(const TListItem* page) {
 }
 
 bool TLayout::SetPageId(TListItem* page, std::int32_t id) {
-    if (page == nullptr)
+    if (page == nullptr || IsPageIdTaken(id, page))
         return false;
-    for (const auto& other : pages) {
-        if (other.get() != page && other->pageId == id)
-            return false;
-    }
     page->pageId = id;
+    return true;
+}
+
+bool TLayout::IsPageIdTaken(std::int32_t id, const TListItem* page) const {
+    return std::any_of(pages.begin(), pages.end(),
+                       [&](const auto& other) { return other.get() != page && other->pageId == id; });
+}
+
+bool TLayout::RenumberIfIdTaken(TListItem& page) {
+    if (!IsPageIdTaken(page.pageId, &page))
+        return false;
+    // NextPageId() passes over IDs from kPageIdLimit up, which pages may hold all the same.
+    std::int32_t id = NextPageId();
+    while (IsPageIdTaken(id, &page) && id < std::numeric_limits<std::int32_t>::max())
+        ++id;
+    page.pageId = id;
     return true;
 }
 
 void TLayout::ClearAll() {
     pages.clear();
+    // The sleep page stays, and so do the user images it shows, in front of the built-in ones as a
+    // decode puts them.
+    PurgeUnusedImages();
+    std::vector<std::unique_ptr<TImageEntry>> kept;
+    for (auto& entry : images) {
+        if (entry->IsUserImage())
+            kept.push_back(std::move(entry));
+    }
     images.clear();
     LoadBuiltinImages();
+    images.insert(images.begin(), std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
 }
 
 void TLayout::LoadBuiltinImages() {
@@ -178,13 +204,27 @@ TImageEntry* TLayout::FindImage(std::int32_t id) const {
 std::int32_t TLayout::NextImageId() const {
     std::int32_t next = TImageEntry::kFirstUserId;
     for (const auto& entry : images) {
+        if (entry->id == kNoImageIdLeft)
+            return -1;
         if (entry->id >= next)
             next = entry->id + 1;
     }
     return next;
 }
 
+bool TLayout::HasFreeImageId(std::string* error) const {
+    if (NextImageId() >= TImageEntry::kFirstUserId)
+        return true;
+    if (error != nullptr)
+        *error = "No image ID is left for a new image: this layout already has an image with ID " +
+                 std::to_string(kNoImageIdLeft) + ", the highest an ID can be. Nothing was added.";
+    return false;
+}
+
 TImageEntry& TLayout::AddUserImage(std::u16string description, std::unique_ptr<Picture> picture) {
+    std::string error;
+    if (!HasFreeImageId(&error))
+        throw std::overflow_error(error);
     auto entry = std::make_unique<TImageEntry>();
     entry->id = NextImageId();
     entry->description = std::move(description);

@@ -74,8 +74,13 @@ public:
     void ToggleDefaultPage(const TListItem* page);
     // Gives the page an ID by hand; refused (false) when another page already has it.
     bool SetPageId(TListItem* page, std::int32_t id);
-    // Destroys every page and every image, then brings back the built-in images. Settings, events
-    // and the sleep page stay.
+    // Whether a page of `pages` other than `page` has that ID.
+    bool IsPageIdTaken(std::int32_t id, const TListItem* page) const;
+    // When another page of `pages` has the page's ID (a page file can bring one), the page gets
+    // NextPageId(), or the first free ID after it; returns whether it did.
+    bool RenumberIfIdTaken(TListItem& page);
+    // Destroys every page and every image the sleep page does not show, then brings back the
+    // built-in images. Settings, events, the sleep page and its user images stay.
     void ClearAll();
 
     // Puts the built-in library's images at the front of `images`, in their stored order. The
@@ -83,10 +88,13 @@ public:
     void LoadBuiltinImages();
     // The first entry with that ID, or null.
     TImageEntry* FindImage(std::int32_t id) const;
-    // 10000, or one more than the largest image ID present.
+    // 10000, or one more than the largest image ID present; -1 when that one is the highest an ID
+    // can be, and no new image can be numbered.
     std::int32_t NextImageId() const;
+    // Whether a new user image can still get an ID; false, with the reason, when none is left.
+    [[nodiscard]] bool HasFreeImageId(std::string* error = nullptr) const;
     // An imported picture (or none) as a new user image at the front of `images`, with the next
-    // image ID and a fresh GUID.
+    // image ID and a fresh GUID. Only when HasFreeImageId(): else std::overflow_error, nothing added.
     TImageEntry& AddUserImage(std::u16string description, std::unique_ptr<Picture> picture);
     // Destroys user images that no user page and not the sleep page refers to.
     void PurgeUnusedImages();

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -248,6 +249,15 @@ TEST_F(AddImageDlgFixture, ImportIntoAddsTheEntryAtTheFrontWithTheNextId) {
     EXPECT_EQ(entry->Image(), nullptr);
     EXPECT_EQ(entry->description, u"");
     EXPECT_EQ(entry->id, firstId + 2);
+
+    // No ID left: said before the dialog opens, and nothing joins the layout.
+    entry->id = std::numeric_limits<std::int32_t>::max();
+    ui = ScriptedUiHost();
+    EXPECT_EQ(CAddImageDlg::ImportInto(layout, ui, nullptr), nullptr);
+    EXPECT_TRUE(ui.dialogs.isEmpty());
+    EXPECT_EQ(ui.messages, QStringList{"Add Image: No image ID is left for a new image: this layout already has an "
+                                       "image with ID 2147483647, the highest an ID can be. Nothing was added."});
+    EXPECT_EQ(layout.images.size(), count + 2);
 }
 
 } // namespace

@@ -257,20 +257,20 @@ TEST_F(CZylUserDlgTest, FailedSaveSaysWhyAndWritesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(files.Dir()));
 }
 
-// A loaded ID that another page has is kept, and the user is told; the sleep page is not in the
-// list, so every listed page counts against it.
-TEST_F(CZylUserDlgTest, LoadedDuplicateIdIsKeptAndReported) {
+// A loaded ID that another page has gives way to the next free one, and the user is told both; the
+// sleep page is not in the list, so every listed page counts against it.
+TEST_F(CZylUserDlgTest, LoadedDuplicateIdIsRenumberedAndReported) {
     layout.sleepPage = std::make_unique<TUserPage>(&layout, u"sleep");
     layout.sleepPage->pageId = 10002;
     const struct {
         const char* what;
         bool sleep;
         std::int32_t fileId;
-        bool reported;
+        std::int32_t id; // the page's ID afterwards; reported when it is not the file's
     } cases[] = {
-        {"another page's", false, 10001, true},          {"its own", false, 10000, false},
-        {"the sleep page's", false, 10002, false},       {"a listed page's, on the sleep page", true, 10000, true},
-        {"free, on the sleep page", true, 10500, false},
+        {"another page's", false, 10001, 10002},         {"its own", false, 10000, 10000},
+        {"the sleep page's", false, 10002, 10002},       {"a listed page's, on the sleep page", true, 10000, 10002},
+        {"free, on the sleep page", true, 10500, 10500},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -281,16 +281,18 @@ TEST_F(CZylUserDlgTest, LoadedDuplicateIdIsKeptAndReported) {
         EXPECT_EQ(dlg->canvas->isSleepPage, c.sleep);
         ui.openFiles = {QString::fromStdString(pageFile("dup.zup", u"Loaded", c.fileId))};
         QTest::mouseClick(dlg->loadButton, Qt::LeftButton);
-        EXPECT_EQ(target.pageId, c.fileId);
+        EXPECT_EQ(target.pageId, c.id);
+        EXPECT_EQ(dlg->pageId->text(), QString::number(c.id));
         EXPECT_EQ(target.name, u"Loaded");
-        if (!c.reported) {
+        if (c.id == c.fileId) {
             EXPECT_TRUE(ui.messages.isEmpty());
             continue;
         }
-        ASSERT_EQ(ui.messages.size(), 1);
-        EXPECT_TRUE(ui.messages[0].startsWith(QString("Load Page: Page ID %1 ").arg(c.fileId)) &&
-                    ui.messages[0].contains("\"Set\""))
-            << ui.messages[0].toStdString();
+        EXPECT_EQ(ui.messages, QStringList{QString("Load Page: Page ID %1 is already used by another page of this "
+                                                   "layout, so the loaded page gets page ID %2 instead. Give it "
+                                                   "another ID with \"Set\" if you like.")
+                                               .arg(c.fileId)
+                                               .arg(c.id)});
     }
 }
 

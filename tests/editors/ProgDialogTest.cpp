@@ -227,8 +227,9 @@ TEST_F(ProgDialog, PageButtonsDoNothingWithoutASelectionOrAtTheEnds) {
     }
 }
 
-TEST_F(ProgDialog, ClearAllAsksFirstAndKeepsSettingsAndTheSleepPage) {
+TEST_F(ProgDialog, ClearAllAsksFirstAndKeepsSettingsAndTheSleepPageWithItsImage) {
     MakeRichLayout(layout);
+    const Guid sleepImage = layout.FindImage(layout.sleepPage->face.value)->guid;
     TLayout fresh;
     for (const bool yes : {false, true}) {
         const Bytes before = Snapshot(layout);
@@ -246,9 +247,12 @@ TEST_F(ProgDialog, ClearAllAsksFirstAndKeepsSettingsAndTheSleepPage) {
         }
         EXPECT_EQ(dlg->pageList->count(), 0);
         EXPECT_TRUE(layout.pages.empty());
-        ASSERT_EQ(layout.images.size(), fresh.images.size());
-        for (std::size_t i = 0; i < layout.images.size(); ++i)
-            EXPECT_EQ(layout.images[i]->id, fresh.images[i]->id);
+        // The built-in images, behind the one user image the kept sleep page shows.
+        ASSERT_EQ(layout.images.size(), fresh.images.size() + 1);
+        EXPECT_EQ(layout.images[0]->id, sleep->face.value);
+        EXPECT_EQ(layout.images[0]->guid, sleepImage);
+        for (std::size_t i = 0; i < fresh.images.size(); ++i)
+            EXPECT_EQ(layout.images[i + 1]->id, fresh.images[i]->id);
         EXPECT_EQ(layout.sleepPage.get(), sleep);
         EXPECT_EQ(layout.defaultPageId, 10001);
         EXPECT_EQ(layout.controlName, u"Salle \u00E0 manger");

@@ -194,6 +194,8 @@ template <typename T> Bytes record(T& item) {
 // An image of the given version holding every part that version has: a glyph (from 3), a user
 // image (from 4), events (from 6), the default-page timeout and a sleep page (from 8). Each gate
 // is tried at its version and just below it, against a layout that already holds all of these.
+// The last part a version has is read to its end: one byte less is refused. At version 3 that is
+// the glyph list, which nothing else would show was passed over.
 TEST(LayoutCodec, EachVersionGateBringsItsPartsAndLeavesDefaultsBelowIt) {
     TGlyph glyph;
     glyph.sizeKey = 22;
@@ -227,8 +229,12 @@ TEST(LayoutCodec, EachVersionGateBringsItsPartsAndLeavesDefaultsBelowIt) {
         layout.securityPin = u"old";
         layout.EventDescription(0)[0] = 'q';
         layout.EventText(23)[255] = 'q';
+        layout.glyphs.push_back(std::make_unique<TGlyph>());
         std::string error;
+        EXPECT_FALSE(layout.Decode({b.bytes.data(), b.bytes.size() - 1})) << "version " << v << " cut short";
         ASSERT_TRUE(layout.Decode(b.bytes, &error)) << "version " << v << ": " << error;
+        ASSERT_EQ(layout.glyphs.size(), 1u) << v;
+        EXPECT_EQ(layout.glyphs[0]->code, 0) << v;
 
         // What follows the security PIN sits where it should only when the PIN was read at its gate.
         EXPECT_EQ(layout.securityPin, v >= 7 ? u"SEC" : u"") << v;

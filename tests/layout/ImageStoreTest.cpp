@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -99,12 +101,21 @@ TEST(ImageStore, NextImageId) {
         std::vector<std::int32_t> userIds;
         std::int32_t next;
     };
-    const Case cases[] = {{{}, 10000}, {{10000, 10004}, 10005}, {{10004, 10000}, 10005}, {{12000}, 12001}};
+    constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
+    const Case cases[] = {{{}, 10000},        {{10000, 10004}, 10005},   {{10004, 10000}, 10005},
+                          {{12000}, 12001},   {{kTop - 1, 10000}, kTop}, {{kTop, 10000}, -1},
+                          {{10000, kTop}, -1}};
     for (const auto& c : cases) {
         TLayout layout;
         for (auto id : c.userIds)
             addUserImage(layout, id);
         EXPECT_EQ(layout.NextImageId(), c.next);
+        EXPECT_EQ(layout.HasFreeImageId(), c.next != -1);
+        if (c.next == -1) { // no ID left: adding is refused and adds nothing
+            const std::size_t count = layout.images.size();
+            EXPECT_THROW(layout.AddUserImage(u"late", nullptr), std::overflow_error);
+            EXPECT_EQ(layout.images.size(), count);
+        }
     }
 }
 

@@ -190,6 +190,46 @@ TEST_F(LayoutFiles, CollidingIdsAreRenumberedAndEachReferenceFollowsItsImage) {
     EXPECT_EQ(target.FindImage(10003)->guid, source.FindImage(sliderImage)->guid);
 }
 
+// Each image the layout does not hold yet takes one more than its largest user image ID; when the
+// IDs up to the highest do not suffice for all of them, the file is refused and nothing changes.
+TEST_F(LayoutFiles, ImportRefusesWhenTooFewImageIdsAreLeft) {
+    constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
+    TLayout source;
+    std::int32_t faceImage = 0;
+    std::int32_t sliderImage = 0;
+    ASSERT_TRUE(source.SavePage(*pageWithImages(source, faceImage, sliderImage), path("p.zup")));
+    const struct {
+        std::int32_t largest;
+        bool holdsFaceImage; // the layout's largest ID is the file's face image
+        const char* refusal; // the counts the message gives; empty when the file loads
+    } cases[] = {{kTop - 2, false, ""},
+                 {kTop - 1, false, " brings 2 new images, but this layout has 1 image ID left: "},
+                 {kTop - 1, true, ""},
+                 {kTop, true, " brings 1 new image, but this layout has 0 image IDs left: "}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.largest);
+        TLayout target;
+        AddTestImage(target, 3);
+        target.images.front()->id = c.largest;
+        if (c.holdsFaceImage)
+            target.images.front()->guid = source.FindImage(faceImage)->guid;
+        TUserPage into(&target, u"old");
+        const Bytes before = Snapshot(target);
+        std::string error;
+        ASSERT_EQ(target.LoadPage(into, path("p.zup"), &error), *c.refusal == '\0') << error;
+        if (*c.refusal != '\0') {
+            EXPECT_EQ(error, "\"" + path("p.zup") + "\"" + c.refusal + "its largest image ID is " +
+                                 std::to_string(c.largest) +
+                                 ", and 2147483647 is the highest an ID can be. Nothing was loaded.");
+            EXPECT_EQ(Snapshot(target), before);
+            EXPECT_EQ(into.name, u"old");
+            continue;
+        }
+        EXPECT_EQ(buttonUpImage(into), c.holdsFaceImage ? c.largest : c.largest + 1);
+        EXPECT_EQ(sliderImageOf(into), kTop);
+    }
+}
+
 template <typename T> T& addObject(TUserPage& page, std::unique_ptr<T> object = std::make_unique<T>()) {
     return static_cast<T&>(*page.AddObject(std::move(object)));
 }

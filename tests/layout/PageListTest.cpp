@@ -142,6 +142,23 @@ TEST(PageList, SetPageIdRefusesAnIdInUse) {
     EXPECT_EQ(page->pageId, 5);
 }
 
+// A loaded page whose ID a listed page has moves on to NextPageId(), or past it when a page from
+// 16000 up holds that one too.
+TEST(PageList, RenumberIfIdTakenMovesOnlyADuplicate) {
+    const struct {
+        std::vector<std::int32_t> pageIds;
+        std::int32_t id, after;
+    } cases[] = {{{10001}, 10001, 10002}, {{10001}, 10500, 10500}, {{15999, 16000, 16001}, 16000, 16002}};
+    for (const auto& c : cases) {
+        TLayout layout;
+        addPages(layout, c.pageIds);
+        CBtn8Ctrl page(&layout, u"loaded");
+        page.pageId = c.id;
+        EXPECT_EQ(layout.RenumberIfIdTaken(page), c.after != c.id) << c.id;
+        EXPECT_EQ(page.pageId, c.after) << c.id;
+    }
+}
+
 TEST(PageList, ClearAllKeepsSettingsEventsAndSleepPage) {
     TLayout layout;
     addPages(layout, {10000, 10001});

@@ -140,6 +140,29 @@ TEST_F(PageDrawing, HotSpotsShowADottedGridEvery20Pixels) {
     }
 }
 
+// Sides that start farther off than drawing reaches keep the dots they would have had: from an odd
+// start the dots fall on odd pixels. Down the right side of a hot spot from far above, and along
+// its top from far left.
+TEST_F(PageDrawing, HotSpotSidesFromFarOffKeepTheirDots) {
+    constexpr int kOddFarOff = -(1 << 30) - 1;
+    const struct {
+        int left, top, width, height;
+        bool down; // the pixels checked run down column `at`, else along row `at`
+        int at;
+    } cases[] = {
+        {100, kOddFarOff, 60, 100 - kOddFarOff, true, 160},
+        {kOddFarOff, 50, 100 - kOddFarOff, 40, false, 50},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.down ? "down" : "along");
+        page.objects.clear();
+        AddObjectAt<TUserHotspot>(page, c.left, c.top, c.width, c.height);
+        const Surface surface = paint();
+        for (int v = 0; v < 100; ++v)
+            EXPECT_EQ(surface.Pixel(c.down ? c.at : v, c.down ? v : c.at), v % 2 == 1 ? kGrey : kBackground) << v;
+    }
+}
+
 TEST_F(PageDrawing, UprightSliderHasItsEndsTrackAndKnobWhereTheArithmeticPutsThem) {
     const std::int32_t opaque = AddPicture(layout, sliderPicture());
     const std::int32_t clearKnob = AddPicture(layout, sliderPicture(true));
