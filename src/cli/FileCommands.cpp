@@ -3,6 +3,7 @@
 #include "LayoutFileKind.h"
 #include "LayoutJson.h"
 #include "TextForm.h"
+#include "Utf8.h"
 #include "Zylctl.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
@@ -45,7 +46,7 @@ withFile(const std::string& path, std::string& error, const std::function<void(c
 }
 
 int failed(const CommandContext& context, const char* command, const std::string& error) {
-    context.err << "zylctl " << command << ": " << error << '\n';
+    context.err << "zylctl " << command << ": " << EscapeForTerminal(error) << '\n';
     return kExitBadInput;
 }
 

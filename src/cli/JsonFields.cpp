@@ -110,7 +110,7 @@ public:
     bool parse_error(std::size_t position, const std::string&, const Json::exception& e) override {
         const std::string reason = dynamic_cast<const Json::out_of_range*>(&e) != nullptr
                                        ? "number out of range"
-                                       : EscapeMalformedUtf8(parseReason(e.what()));
+                                       : EscapeForTerminal(parseReason(e.what()));
         throw TextFormError(lineAndColumn(text, position) + ": " + reason);
     }
 

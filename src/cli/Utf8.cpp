@@ -96,13 +96,15 @@ std::optional<std::u16string> FromUtf8(std::string_view text) {
     return out;
 }
 
-std::string EscapeMalformedUtf8(std::string_view text) {
+std::string EscapeForTerminal(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = decode(text, i).second;
-        if (length == 0) {
+        const auto first = static_cast<unsigned char>(text[i]);
+        // Control characters would steer the terminal: an escape sequence in a key name, say.
+        if (length == 0 || (length == 1 && (first < 0x20 || first == 0x7F))) {
             const auto byte = static_cast<unsigned char>(text[i++]);
             out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
         } else {

@@ -173,6 +173,8 @@ TEST_F(Zylctl, ExportAndImportSayWhyTheyFailed) {
     const std::vector<std::vector<std::string>> cases = {
         {"export", path("missing.zyl"), path("out")},
         {"import", path("missing-folder"), path("out.zyl")},
+        // A name that would steer the terminal is shown, not played.
+        {"import", path("missing\x1b[2J\xFF"), path("out.zyl")},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args[0]);
@@ -180,6 +182,10 @@ TEST_F(Zylctl, ExportAndImportSayWhyTheyFailed) {
         EXPECT_EQ(run.status, kExitBadInput);
         EXPECT_EQ(run.err.rfind("zylctl " + args[0] + ": ", 0), 0u) << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(std::find_if(run.err.begin(), run.err.end() - 1,
+                               [](unsigned char c) { return c < 0x20 || c == 0x7F || c == 0xFF; }),
+                  run.err.end() - 1)
+            << run.err;
         EXPECT_TRUE(run.out.empty());
     }
     EXPECT_FALSE(fs::exists(path("out.zyl")));
