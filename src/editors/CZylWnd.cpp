@@ -89,6 +89,7 @@ CZylWnd::CZylWnd(TUserPage& page_, UiHost& ui_, QWidget* parent) : QWidget(paren
 }
 
 void CZylWnd::OnLButtonDown(int x, int y) {
+    EndDrag();
     if (selected != nullptr) {
         const int corner = selected->HitTestCorner(x, y);
         if (corner != TUserObject::kNoCorner) {
@@ -135,13 +136,18 @@ void CZylWnd::OnMouseMove(int x, int y) {
 }
 
 void CZylWnd::OnLButtonUp() {
-    if (moving)
-        moving = false;
-    else if (resizing)
-        resizing = false;
+    EndDrag();
+}
+
+void CZylWnd::EndDrag() {
+    moving = false;
+    resizing = false;
+    activeCorner = TUserObject::kNoCorner;
 }
 
 void CZylWnd::OnRButtonDown(int x, int y) {
+    // The popup takes the mouse, so the left button's release may never come here.
+    EndDrag();
     TUserObject* target = page->ObjectAt(x, y);
     const std::optional<int> command =
         ui.TrackPopupMenu(this, ContextMenu(isSleepPage, target != nullptr), mapToGlobal(QPoint(x, y)));
@@ -237,6 +243,8 @@ void CZylWnd::mousePressEvent(QMouseEvent* event) {
         OnLButtonDown(at.x(), at.y());
     else if (event->button() == Qt::RightButton)
         OnRButtonDown(at.x(), at.y());
+    else
+        EndDrag();
     QWidget::mousePressEvent(event);
 }
 
@@ -249,5 +257,7 @@ void CZylWnd::mouseMoveEvent(QMouseEvent* event) {
 void CZylWnd::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         OnLButtonUp();
+    else
+        EndDrag();
     QWidget::mouseReleaseEvent(event);
 }

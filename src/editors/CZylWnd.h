@@ -53,6 +53,8 @@ public:
     void OnRButtonDown(int x, int y);
     // One command of the context menu for the point (x, y) and the object under it, if any.
     void OnCommand(int command, int x, int y, TUserObject* target);
+    // Ends a drag whole, whichever kind it was. Any press, release or popup does.
+    void EndDrag();
 
     TUserPage* page;
     // Always one of page->objects, or null.

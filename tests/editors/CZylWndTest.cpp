@@ -185,6 +185,21 @@ TEST_F(CZylWndTest, RightButtonNeitherSelectsNorDrags) {
     EXPECT_EQ(geometryOf(*upper), kUpper);
 }
 
+// The popup takes the mouse, so the left release never arrives: the popup ends the drag whole,
+// and the next plain drag only moves.
+TEST_F(CZylWndTest, APopupDuringADragEndsItWhole) {
+    canvas.selected = lower;
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, {120, 100});
+    ASSERT_TRUE(canvas.resizing);
+    QTest::mouseClick(&canvas, Qt::RightButton, {}, {150, 120});
+    EXPECT_FALSE(canvas.moving || canvas.resizing);
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, {50, 50});
+    QTest::mouseMove(&canvas, {60, 55});
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, {60, 55});
+    EXPECT_EQ(geometryOf(*lower), (Geometry{50, 45, 80, 60}));
+    EXPECT_FALSE(canvas.moving || canvas.resizing);
+}
+
 // Counts the paints a widget receives once the pending updates are flushed.
 struct PaintCounter : QObject {
     int paints = 0;
