@@ -40,12 +40,28 @@ void CPageId::OnOK() {
     const std::optional<int> entered = dx.Integer(*pageIdEdit);
     if (!entered)
         return;
+    if (const QString reason = ReservedIdReason(*entered); !reason.isEmpty()) {
+        refuse("Invalid ID", reason);
+        return;
+    }
     if (PageIdTakenByOther(layout, page, *entered)) {
-        ui.ShowMessage(this, "Duplicate ID", "That ID is in use.  Choose another.");
-        pageIdEdit->setFocus(Qt::OtherFocusReason);
-        pageIdEdit->selectAll();
+        refuse("Duplicate ID", "That ID is in use.  Choose another.");
         return;
     }
     pageId = *entered;
     accept();
+}
+
+QString CPageId::ReservedIdReason(std::int32_t id) {
+    if (id < 0)
+        return "A page ID cannot be negative: page IDs are unsigned.  Choose another.";
+    if (id == kReturnToPrevious)
+        return QString("Page ID %1 is reserved for \"Return to Previous\".  Choose another.").arg(id);
+    return {};
+}
+
+void CPageId::refuse(const QString& caption, const QString& message) {
+    ui.ShowMessage(this, caption, message);
+    pageIdEdit->setFocus(Qt::OtherFocusReason);
+    pageIdEdit->selectAll();
 }

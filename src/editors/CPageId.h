@@ -2,6 +2,8 @@
 
 #include "CInitDialog.h"
 
+#include <QString>
+
 #include <cstdint>
 
 class QLineEdit;
@@ -10,8 +12,8 @@ class TLayout;
 class TListItem;
 class UiHost;
 
-// "Set Page ID": a page's ID typed by hand, refused while another page of the layout has it.
-// The caller reads `pageId` back after OK.
+// "Set Page ID": a page's ID typed by hand, refused while another page of the layout has it, and
+// refused when no page can have it. The caller reads `pageId` back after OK.
 class CPageId : public CInitDialog {
     Q_OBJECT
 public:
@@ -21,6 +23,9 @@ public:
     // Shows the member in the edit; done once, when the dialog is first shown.
     void OnInitDialog() override;
     void OnOK();
+    // Why no page can have the ID, or an empty text when one can: page IDs are unsigned, and a hot
+    // spot's target 2 means "Return to Previous".
+    [[nodiscard]] static QString ReservedIdReason(std::int32_t id);
 
     std::int32_t pageId;
     TListItem& page;
@@ -30,6 +35,8 @@ public:
     QPushButton* cancelButton;
 
 private:
+    void refuse(const QString& caption, const QString& message);
+
     TLayout& layout;
     UiHost& ui;
 };

@@ -85,7 +85,7 @@ CZylUserDlg::CZylUserDlg(TLayout& layout_, TUserPage& page_, UiHost& ui_, bool s
     top->addWidget(okCancel.box);
     top->setSizeConstraint(QLayout::SetFixedSize);
 
-    QWidget* const tabOrder[] = {pageName, pageId, setButton, loadButton, saveButton, okButton, cancelButton};
+    QWidget* const tabOrder[] = {pageName, pageId, setButton, canvas, loadButton, saveButton, okButton, cancelButton};
     SetTabChain(tabOrder);
 
     pageName->setText(QString::fromStdU16String(page.name));

@@ -10,7 +10,9 @@
 #include "render/PageDrawing.h"
 #include "render/Surface.h"
 
+#include <QFocusEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -57,6 +59,25 @@ std::unique_ptr<TUserObject> defaultObject(int command) {
     return object;
 }
 
+// The focus frame: every other pixel of the canvas's edge inverted, so whatever the page shows
+// there, an object's last pixel included, stays recognisable.
+void DrawFocusFrame(Surface& surface) {
+    const int right = surface.Width() - 1;
+    const int bottom = surface.Height() - 1;
+    const auto invert = [&](int x, int y) {
+        if ((x + y) % 2 == 0)
+            surface.SetPixel(x, y, surface.Pixel(x, y) ^ 0x00FFFFFFu);
+    };
+    for (int x = 0; x <= right; ++x) {
+        invert(x, 0);
+        invert(x, bottom);
+    }
+    for (int y = 1; y < bottom; ++y) {
+        invert(0, y);
+        invert(right, y);
+    }
+}
+
 } // namespace
 
 std::vector<MenuItem> CZylWnd::ContextMenu(bool sleepPage, bool onObject) {
@@ -86,9 +107,12 @@ CZylWnd::CZylWnd(TUserPage& page_, UiHost& ui_, QWidget* parent) : QWidget(paren
     setFixedSize(kScreenWidth, kScreenHeight);
     // The page covers the whole canvas, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void CZylWnd::OnLButtonDown(int x, int y) {
+    EndDrag();
+    walkFromSelection = true;
     if (selected != nullptr) {
         const int corner = selected->HitTestCorner(x, y);
         if (corner != TUserObject::kNoCorner) {
@@ -135,13 +159,37 @@ void CZylWnd::OnMouseMove(int x, int y) {
 }
 
 void CZylWnd::OnLButtonUp() {
-    if (moving)
-        moving = false;
-    else if (resizing)
-        resizing = false;
+    EndDrag();
+}
+
+void CZylWnd::EndDrag() {
+    moving = false;
+    resizing = false;
+    activeCorner = TUserObject::kNoCorner;
+}
+
+std::optional<QPoint> CZylWnd::ArrowStep(int key, Qt::KeyboardModifiers modifiers) {
+    modifiers &= ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier)
+        return std::nullopt;
+    const int step = modifiers == Qt::ShiftModifier ? 10 : 1;
+    switch (key) {
+    case Qt::Key_Left:
+        return QPoint(-step, 0);
+    case Qt::Key_Right:
+        return QPoint(step, 0);
+    case Qt::Key_Up:
+        return QPoint(0, -step);
+    case Qt::Key_Down:
+        return QPoint(0, step);
+    default:
+        return std::nullopt;
+    }
 }
 
 void CZylWnd::OnRButtonDown(int x, int y) {
+    // The popup takes the mouse, so the left button's release may never come here.
+    EndDrag();
     TUserObject* target = page->ObjectAt(x, y);
     const std::optional<int> command =
         ui.TrackPopupMenu(this, ContextMenu(isSleepPage, target != nullptr), mapToGlobal(QPoint(x, y)));
@@ -220,6 +268,8 @@ std::unique_ptr<TUserObject> CZylWnd::newObject(int command) {
 void CZylWnd::paintEvent(QPaintEvent*) {
     Surface surface(kScreenWidth, kScreenHeight);
     PaintPage(surface, *page, selected);
+    if (hasFocus())
+        DrawFocusFrame(surface);
     // Wrapped, not copied: the surface's words are already in the image's pixel layout.
     const QImage image(reinterpret_cast<const uchar*>(surface.Data()), surface.Width(), surface.Height(),
                        surface.Stride(), QImage::Format_RGB32);
@@ -237,6 +287,8 @@ void CZylWnd::mousePressEvent(QMouseEvent* event) {
         OnLButtonDown(at.x(), at.y());
     else if (event->button() == Qt::RightButton)
         OnRButtonDown(at.x(), at.y());
+    else
+        EndDrag();
     QWidget::mousePressEvent(event);
 }
 
@@ -249,5 +301,45 @@ void CZylWnd::mouseMoveEvent(QMouseEvent* event) {
 void CZylWnd::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         OnLButtonUp();
+    else
+        EndDrag();
     QWidget::mouseReleaseEvent(event);
+}
+
+void CZylWnd::keyPressEvent(QKeyEvent* event) {
+    const std::optional<QPoint> step = ArrowStep(event->key(), event->modifiers());
+    if (!step) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (selected != nullptr) {
+        selected->MoveBy(step->x(), step->y());
+        update();
+    }
+}
+
+bool CZylWnd::focusNextPrevChild(bool next) {
+    if (hasFocus()) {
+        TUserObject* from = walkFromSelection ? selected : nullptr;
+        if (TUserObject* object = page->NextInOrder(from, next)) {
+            // A drag belongs to the object it started on.
+            EndDrag();
+            walkFromSelection = true;
+            selected = object;
+            update();
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
+void CZylWnd::focusInEvent(QFocusEvent* event) {
+    walkFromSelection = event->reason() != Qt::TabFocusReason && event->reason() != Qt::BacktabFocusReason;
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CZylWnd::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TUserObject;
@@ -15,7 +16,9 @@ class UiHost;
 // The user page editor's canvas: shows one page 1:1 as the panel will and lets the user select,
 // move and resize its objects with the left mouse button; the right button's context menu sets
 // the background, adds objects, opens their properties, deletes and restacks them. Every change
-// goes straight to the page, which belongs to the layout; the canvas keeps no copy.
+// goes straight to the page, which belongs to the layout; the canvas keeps no copy. With the
+// focus, Tab and Shift+Tab walk the objects, those outside the screen too, and the arrow keys
+// move the selected one, so no object is ever out of reach.
 class CZylWnd : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +56,10 @@ public:
     void OnRButtonDown(int x, int y);
     // One command of the context menu for the point (x, y) and the object under it, if any.
     void OnCommand(int command, int x, int y, TUserObject* target);
+    // Ends a drag whole, whichever kind it was. Any press, release or popup does.
+    void EndDrag();
+    // The move an arrow key asks for: 1 pixel, 10 with Shift; nothing for any other key.
+    [[nodiscard]] static std::optional<QPoint> ArrowStep(int key, Qt::KeyboardModifiers modifiers);
 
     TUserPage* page;
     // Always one of page->objects, or null.
@@ -71,9 +78,17 @@ private:
     // An object made by an add command's dialog, or null when the dialog was cancelled.
     std::unique_ptr<TUserObject> newObject(int command);
 
+    // False while the focus has just come in by Tab: the walk then starts at the first (or, by
+    // Shift+Tab, the last) object rather than after the selection, so every object stays reachable.
+    bool walkFromSelection = true;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };

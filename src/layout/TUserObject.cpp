@@ -52,11 +52,16 @@ std::int32_t Saturate(std::int64_t value) {
                                                               std::numeric_limits<std::int32_t>::max()));
 }
 
+// An edge position on a screen `extent` pixels wide: from its first to its last pixel.
+std::int32_t OnScreen(std::int64_t position, int extent) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(position, 0, extent - 1));
+}
+
 } // namespace
 
 void TUserObject::MoveBy(int dx, int dy) {
-    left = Saturate(std::max<std::int64_t>(std::int64_t{left} + dx, 0));
-    top = Saturate(std::max<std::int64_t>(std::int64_t{top} + dy, 0));
+    left = OnScreen(std::int64_t{left} + dx, kPageWidth);
+    top = OnScreen(std::int64_t{top} + dy, kPageHeight);
 }
 
 void TUserObject::ResizeByCorner(int corner, int dx, int dy) {
@@ -96,10 +101,11 @@ void TUserObject::ResizeByCorner(int corner, int dx, int dy) {
         t += h;
         h = -h;
     }
-    left = Saturate(std::max<std::int64_t>(l, 0));
-    top = Saturate(std::max<std::int64_t>(t, 0));
-    width = Saturate(w);
-    height = Saturate(h);
+    // A side dragged onto the opposite one keeps a pixel, so the object stays within reach.
+    left = OnScreen(l, kPageWidth);
+    top = OnScreen(t, kPageHeight);
+    width = Saturate(std::max<std::int64_t>(w, 1));
+    height = Saturate(std::max<std::int64_t>(h, 1));
 }
 
 int TUserObject::HitTestCorner(int x, int y) const {

@@ -19,6 +19,9 @@ public:
     static constexpr std::int32_t kVersion = 1;
     // Half the side of the square grab handle centred on each corner.
     static constexpr int kHandleHalf = 4;
+    // The panel's screen, which a drag never takes an object wholly off.
+    static constexpr int kPageWidth = 320;
+    static constexpr int kPageHeight = 240;
 
     explicit TUserObject(std::int32_t kind = kPlain) : kind(kind) {}
     virtual ~TUserObject() = default;
@@ -39,11 +42,13 @@ public:
     virtual void ForEachImageReference(const ImageReferenceVisit& visit);
 
     bool Contains(int x, int y) const;
-    // A drag by (dx, dy). The left and top edges stop at the screen's edge; nothing limits the
-    // right or bottom, so an object may be dragged past the screen and is drawn cut off.
+    // A drag by (dx, dy), with the mouse or the keys. The left and top edges stop at the screen's
+    // edge, and at its last column and row, so the object keeps a pixel on the screen and a click
+    // still reaches it; an object that lies outside comes back onto the screen.
     void MoveBy(int dx, int dy);
     // A drag of one corner handle by (dx, dy). A rectangle dragged inside out flips so its size
     // stays positive; the corner keeps its number, so the same formulas apply to further moves.
+    // The size stays at least 1 x 1 and the left and top edges stop as for a move.
     void ResizeByCorner(int corner, int dx, int dy);
 
     std::int32_t kind;

@@ -36,6 +36,15 @@ TUserObject* TUserPage::ObjectAt(int x, int y) const {
     return nullptr;
 }
 
+TUserObject* TUserPage::NextInOrder(const TUserObject* from, bool forward) const {
+    const auto count = static_cast<std::ptrdiff_t>(objects.size());
+    const auto at = std::find_if(objects.begin(), objects.end(), [&](const auto& o) { return o.get() == from; });
+    std::ptrdiff_t next = forward ? 0 : count - 1;
+    if (from != nullptr && at != objects.end())
+        next = (at - objects.begin()) + (forward ? 1 : -1);
+    return next >= 0 && next < count ? objects[static_cast<std::size_t>(next)].get() : nullptr;
+}
+
 void TUserPage::Push(const TUserObject* object) {
     if (auto removed = RemoveObject(object))
         objects.insert(objects.begin(), std::move(removed));

@@ -27,6 +27,9 @@ public:
     std::unique_ptr<TUserObject> RemoveObject(const TUserObject* object);
     // The topmost object whose rectangle holds the point, or null.
     TUserObject* ObjectAt(int x, int y) const;
+    // The object after `from` in drawing order, or before it when not `forward`; from null (or an
+    // object not on this page) the first or the last. Null past either end.
+    TUserObject* NextInOrder(const TUserObject* from, bool forward) const;
     // Moves the object to the bottom or the top of the drawing order.
     void Push(const TUserObject* object);
     void Pull(const TUserObject* object);

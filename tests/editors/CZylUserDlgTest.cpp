@@ -299,8 +299,9 @@ TEST_F(CZylUserDlgTest, LoadedDuplicateIdIsRenumberedAndReported) {
 TEST_F(CZylUserDlgTest, TabFollowsTheReadingOrder) {
     auto dlg = open(*page);
     EXPECT_EQ(dlg->windowTitle(), "ZYL-1 User Defined Page");
-    QWidget* const order[] = {dlg->pageName,   dlg->pageId,   dlg->setButton,   dlg->loadButton,
-                              dlg->saveButton, dlg->okButton, dlg->cancelButton};
+    // The canvas takes a second Tab for the page's one object; after Cancel Tab comes round again.
+    QWidget* const order[] = {dlg->pageName,   dlg->pageId,     dlg->setButton, dlg->canvas,       dlg->canvas,
+                              dlg->loadButton, dlg->saveButton, dlg->okButton,  dlg->cancelButton, dlg->pageName};
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
     dlg->pageName->setFocus(Qt::TabFocusReason);
     for (QWidget* widget : order) {

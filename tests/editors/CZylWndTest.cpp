@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QImage>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -132,13 +133,13 @@ TEST_F(CZylWndTest, LeftDragSelectsMovesAndResizes) {
          3,
          {20, 40, 10, 60},
          kUpper},
-        {"up-left past the screen edge stops at 0, right and down are free",
+        {"up-left past the screen edge stops at 0, right and down at the last pixel",
          'L',
          {50, 50},
          {{-5, -5}, {395, 295}},
          'L',
          0,
-         {400, 300, 80, 60},
+         {319, 239, 80, 60},
          kUpper},
         {"top-left past the screen edge clamps left and keeps the full width",
          'L',
@@ -183,6 +184,59 @@ TEST_F(CZylWndTest, RightButtonNeitherSelectsNorDrags) {
     EXPECT_EQ(canvas.selected, lower);
     EXPECT_FALSE(canvas.moving || canvas.resizing);
     EXPECT_EQ(geometryOf(*upper), kUpper);
+}
+
+// The popup takes the mouse, so the left release never arrives: the popup ends the drag whole,
+// and the next plain drag only moves.
+TEST_F(CZylWndTest, APopupDuringADragEndsItWhole) {
+    canvas.selected = lower;
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, {120, 100});
+    ASSERT_TRUE(canvas.resizing);
+    QTest::mouseClick(&canvas, Qt::RightButton, {}, {150, 120});
+    EXPECT_FALSE(canvas.moving || canvas.resizing);
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, {50, 50});
+    QTest::mouseMove(&canvas, {60, 55});
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, {60, 55});
+    EXPECT_EQ(geometryOf(*lower), (Geometry{50, 45, 80, 60}));
+    EXPECT_FALSE(canvas.moving || canvas.resizing);
+}
+
+// Tab reaches an object outside the screen and an arrow brings it back; past either end Tab
+// leaves the canvas, so the window stays usable by keyboard.
+TEST_F(CZylWndTest, TabAndArrowsReachAndBringBackAnObjectOutside) {
+    TUserObject* far = place(std::make_unique<TUserImage>(), {500, 300, 20, 10});
+    QWidget window;
+    auto* keys = new CZylWnd(page, ui, &window);
+    auto* next = new QLineEdit(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    keys->setFocus(Qt::TabFocusReason);
+    const Geometry out{500, 300, 20, 10};
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QWidget* focus;
+        TUserObject* selected;
+        Geometry farAfter;
+    } steps[] = {
+        {Qt::Key_Tab, {}, keys, lower, out},
+        {Qt::Key_Tab, {}, keys, upper, out},
+        {Qt::Key_Tab, {}, keys, far, out},
+        {Qt::Key_Tab, {}, next, far, out},
+        {Qt::Key_Backtab, {}, keys, far, out},
+        {Qt::Key_Backtab, {}, keys, far, out},
+        {Qt::Key_Left, {}, keys, far, {319, 239, 20, 10}},
+        {Qt::Key_Left, Qt::ShiftModifier, keys, far, {309, 239, 20, 10}},
+        {Qt::Key_Up, {}, keys, far, {309, 238, 20, 10}},
+        {Qt::Key_Right, Qt::ShiftModifier, keys, far, {319, 238, 20, 10}},
+        {Qt::Key_Right, {}, keys, far, {319, 238, 20, 10}},
+    };
+    for (const auto& step : steps) {
+        QTest::keyClick(QApplication::focusWidget(), step.key, step.modifiers);
+        EXPECT_EQ(QApplication::focusWidget(), step.focus) << &step - steps;
+        EXPECT_EQ(keys->selected, step.selected) << &step - steps;
+        EXPECT_EQ(geometryOf(*far), step.farAfter) << &step - steps;
+    }
 }
 
 // Counts the paints a widget receives once the pending updates are flushed.
@@ -231,6 +285,19 @@ TEST_F(CZylWndTest, ShowsThePageWithTheSelectionPixelForPixel) {
             for (int x = 0; x < kScreenWidth; ++x)
                 ASSERT_EQ(shown.pixel(x, y), expected.Pixel(x, y)) << x << "," << y;
     }
+}
+
+// The canvas, not the page drawing, shows its focus: every other pixel of its edge inverted.
+TEST_F(CZylWndTest, ShowsTheFocusAsAnInvertedDottedEdge) {
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&canvas));
+    canvas.setFocus();
+    Surface expected(kScreenWidth, kScreenHeight);
+    PaintPage(expected, page, nullptr);
+    const QImage shown = canvas.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (const QPoint p : {QPoint(0, 0), QPoint(319, 1), QPoint(161, 239), QPoint(0, 120)})
+        EXPECT_EQ(shown.pixel(p), expected.Pixel(p.x(), p.y()) ^ 0xFFFFFFu) << p.x() << "," << p.y();
+    for (const QPoint p : {QPoint(1, 0), QPoint(160, 239), QPoint(1, 1), QPoint(160, 120)})
+        EXPECT_EQ(shown.pixel(p), expected.Pixel(p.x(), p.y())) << p.x() << "," << p.y();
 }
 
 } // namespace

@@ -184,7 +184,7 @@ TEST_F(PropertyDialogsTest, SliderPreviewEqualsThePageDrawing) {
     }
 }
 
-TEST_F(PropertyDialogsTest, PageIdAcceptsItsOwnAndRefusesAnotherPagesId) {
+TEST_F(PropertyDialogsTest, PageIdAcceptsItsOwnAndRefusesTakenNegativeOrReservedIds) {
     TListItem& hall = addPage(std::make_unique<TUserPage>(&layout, u"Hall"));
     TListItem& kitchen = addPage(std::make_unique<TUserPage>(&layout, u"Kitchen"));
     struct Case {
@@ -197,6 +197,11 @@ TEST_F(PropertyDialogsTest, PageIdAcceptsItsOwnAndRefusesAnotherPagesId) {
         {QString::number(kitchen.pageId), {"Duplicate ID: That ID is in use.  Choose another."}, false},
         {"12a", {"ZYLMosaics: Enter an integer."}, false},
         {" 4711 ", {}, true},
+        {"-1", {"Invalid ID: A page ID cannot be negative: page IDs are unsigned.  Choose another."}, false},
+        {"-2147483648", {"Invalid ID: A page ID cannot be negative: page IDs are unsigned.  Choose another."}, false},
+        {"2", {"Invalid ID: Page ID 2 is reserved for \"Return to Previous\".  Choose another."}, false},
+        {"0", {}, true},
+        {"3", {}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());

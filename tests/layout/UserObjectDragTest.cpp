@@ -13,7 +13,7 @@ struct Step {
     int dx, dy;
 };
 
-TEST(UserObjectDrag, MoveStopsAtTheLeftAndTopEdgesOnly) {
+TEST(UserObjectDrag, MoveKeepsAPixelOnTheScreen) {
     struct Case {
         const char* name;
         Geometry start;
@@ -24,12 +24,12 @@ TEST(UserObjectDrag, MoveStopsAtTheLeftAndTopEdgesOnly) {
         {"plain move", {100, 50, 20, 10}, {{5, -7}}, {105, 43, 20, 10}},
         {"up-left past the edge", {10, 5, 20, 10}, {{-30, -30}}, {0, 0, 20, 10}},
         {"the clamp is not remembered", {10, 5, 20, 10}, {{-30, -30}, {4, 3}}, {4, 3, 20, 10}},
-        {"right and down are not limited", {300, 230, 20, 10}, {{500, 400}}, {800, 630, 20, 10}},
+        {"right and down stop at the last column and row", {300, 230, 20, 10}, {{500, 400}}, {319, 239, 20, 10}},
         {"a stored negative position snaps to 0", {-50, -9, 20, 10}, {{1, 1}}, {0, 0, 20, 10}},
-        {"no overflow at the far end",
+        {"a stored far position comes back without overflow",
          {std::numeric_limits<std::int32_t>::max(), 0, 1, 1},
          {{100, 0}},
-         {std::numeric_limits<std::int32_t>::max(), 0, 1, 1}},
+         {319, 0, 1, 1}},
     };
     for (const auto& c : cases) {
         TUserObject object;
@@ -40,7 +40,7 @@ TEST(UserObjectDrag, MoveStopsAtTheLeftAndTopEdgesOnly) {
     }
 }
 
-TEST(UserObjectDrag, ResizeByEachCornerFlipsAndClamps) {
+TEST(UserObjectDrag, ResizeByEachCornerFlipsClampsAndKeepsAPixel) {
     struct Case {
         const char* name;
         int corner;
@@ -78,6 +78,12 @@ TEST(UserObjectDrag, ResizeByEachCornerFlipsAndClamps) {
          {300, 200, 50, 40},
          {{400, 300}},
          {300, 200, 450, 340}},
+        {"flipped past the right edge", TUserObject::kTopLeft, {300, 100, 20, 40}, {{30, 0}}, {319, 100, 10, 40}},
+        {"flipped past the bottom edge", TUserObject::kTopLeft, {100, 230, 20, 10}, {{0, 20}}, {100, 239, 20, 10}},
+        {"onto the opposite corner", TUserObject::kTopLeft, box, {{50, 40}}, {150, 140, 1, 1}},
+        {"onto the left edge", TUserObject::kBottomRight, box, {{-50, 0}}, {100, 100, 1, 40}},
+        {"onto the bottom edge", TUserObject::kTopRight, box, {{0, 40}}, {100, 140, 50, 1}},
+        {"a stored far object comes back", TUserObject::kBottomRight, {500, 300, 20, 10}, {{1, 1}}, {319, 239, 21, 11}},
         {"no corner changes nothing", TUserObject::kNoCorner, box, {{10, 10}}, box},
         {"an unknown corner changes nothing", 5, box, {{10, 10}}, box},
         {"no overflow flipping the widest",
