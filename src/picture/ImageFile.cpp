@@ -3,6 +3,7 @@
 #include "ImageFormat.h"
 #include "Jpeg2000.h"
 #include "MagickLoader.h"
+#include "PictureLimits.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,9 +13,6 @@
 #include <system_error>
 
 namespace {
-
-// Room for an uncompressed picture at the size limit, plus headers.
-constexpr std::uint64_t kMaxFileBytes = static_cast<std::uint64_t>(Picture::kMaxPixels) * 4 + (16u << 20);
 
 class FileDescriptor {
 public:
@@ -58,8 +56,7 @@ std::vector<std::uint8_t> ReadImageFile(const std::string& path) {
     const int flags = ::fcntl(file.Get(), F_GETFL);
     if (flags < 0 || ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         throwSystemError("cannot read", path, errno);
-    if (static_cast<std::uint64_t>(status.st_size) > kMaxFileBytes)
-        throw PictureError(path + " is too large to be a picture we can import");
+    RequireImportFileSize(path, static_cast<std::uint64_t>(status.st_size));
 
     std::vector<std::uint8_t> bytes;
     bytes.reserve(static_cast<std::size_t>(status.st_size));
@@ -72,8 +69,8 @@ std::vector<std::uint8_t> ReadImageFile(const std::string& path) {
             throwSystemError("cannot read", path, errno);
         if (n == 0)
             break;
-        if (bytes.size() + static_cast<std::size_t>(n) > kMaxFileBytes)
-            throw PictureError(path + " is too large to be a picture we can import");
+        // The file may have grown since it was measured.
+        RequireImportFileSize(path, bytes.size() + static_cast<std::size_t>(n));
         bytes.insert(bytes.end(), chunk, chunk + n);
     }
     return bytes;
@@ -84,6 +81,7 @@ std::vector<std::uint8_t> ReadImageFile(const std::string& path) {
 Picture DecodeImageFile(std::span<const std::uint8_t> bytes, const std::string& path) {
     if (bytes.empty())
         throw PictureError(path + " is empty");
+    RequireImportFileSize(path, bytes.size());
     if (const auto detected = DetectImageFormat(bytes))
         return decodeAs(*detected, bytes, path);
     const auto named = ImageFormatFromName(path);

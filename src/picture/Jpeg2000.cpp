@@ -1,5 +1,6 @@
 #include "Jpeg2000.h"
 
+#include "Jpeg2000Header.h"
 #include "PictureLimits.h"
 
 #include <openjpeg.h>
@@ -162,6 +163,7 @@ Picture toPicture(const opj_image_t& image, const std::string& source) {
 } // namespace
 
 Picture DecodeJpeg2000(std::span<const std::uint8_t> bytes, bool boxed, const std::string& source) {
+    RequireJpeg2000WithinLimits(bytes, boxed, source);
     MemoryInput input{bytes.data(), bytes.size(), 0};
     ErrorText error;
     auto fail = [&](const char* fallback) {
@@ -195,7 +197,7 @@ Picture DecodeJpeg2000(std::span<const std::uint8_t> bytes, bool boxed, const st
     // judged before anything is decoded.
     if (image->x1 <= image->x0 || image->y1 <= image->y0)
         throw fail("it declares an empty picture");
-    RequirePictureSize(source, std::int64_t{image->x1} - image->x0, std::int64_t{image->y1} - image->y0);
+    RequireImportSize(source, std::int64_t{image->x1} - image->x0, std::int64_t{image->y1} - image->y0);
     if (image->numcomps == 0 || image->numcomps > 4)
         throw PictureError(DamagedMessage(source, "it has " + std::to_string(image->numcomps) +
                                                       " colour components; one to four can be imported"));
