@@ -15,5 +15,5 @@
 std::vector<std::uint8_t> ReadImageFile(const std::string& path);
 
 // Decodes the contents of a file called `name`: the format by signature, else the name's extension,
-// else TGA. PictureError names `name` and the cause.
+// else TGA. PictureError names `name` and the cause, also when memory runs out.
 Picture DecodeImageFile(std::span<const std::uint8_t> bytes, const std::string& name);

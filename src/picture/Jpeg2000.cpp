@@ -185,7 +185,8 @@ Picture DecodeJpeg2000(std::span<const std::uint8_t> bytes, bool boxed, const st
 
     opj_dparameters_t parameters;
     opj_set_default_decoder_parameters(&parameters);
-    if (!opj_setup_decoder(codec.get(), &parameters) || !opj_codec_set_threads(codec.get(), 1))
+    // No worker threads: one would only be waited for, yet cost a stack and a heap of its own.
+    if (!opj_setup_decoder(codec.get(), &parameters) || !opj_codec_set_threads(codec.get(), 0))
         throw fail("the decoder could not be set up");
 
     opj_image_t* header = nullptr;

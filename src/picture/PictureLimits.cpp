@@ -49,3 +49,7 @@ std::string TooLargeMessage(const std::string& source, std::int64_t width, std::
     return source + " is too large: " + std::to_string(width) + " x " + std::to_string(height) + " pixels (at most " +
            std::to_string(Picture::kMaxSide) + " on a side and " + std::to_string(kPixelBudget) + " in all)";
 }
+
+std::string OutOfMemoryMessage(const std::string& source) {
+    return source + " cannot be loaded: there is not enough memory";
+}

@@ -24,3 +24,4 @@ void RequireImportFileSize(const std::string& source, std::uint64_t bytes);
 // The texts of the failures every decoder reports in the same words.
 std::string DamagedMessage(const std::string& source, const std::string& reason);
 std::string TooLargeMessage(const std::string& source, std::int64_t width, std::int64_t height);
+std::string OutOfMemoryMessage(const std::string& source);

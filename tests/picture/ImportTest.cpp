@@ -6,10 +6,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <ranges>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -294,6 +300,58 @@ TEST(Import, RefusalsSayWhy) {
     }
     Picture edge; // the size limit itself passes
     EXPECT_NO_THROW(edge.LoadFile(folder.Write("edge.png", MakePattern(4096, 1, false).EncodePng())));
+}
+
+std::uint64_t addressSpaceInUse() {
+    std::uint64_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    return pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+}
+
+// Runs `load` where the address space may grow by only 2 MiB more, as on a machine out of memory;
+// ends with 3 and the message on stderr when it is refused.
+[[noreturn]] void loadWithoutRoom(const std::function<void()>& load) {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_AS, &limit);
+    limit.rlim_cur = addressSpaceInUse() + (2 << 20);
+    ::setrlimit(RLIMIT_AS, &limit);
+    try {
+        load();
+    } catch (const PictureError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        std::_Exit(3);
+    }
+    std::_Exit(0);
+}
+
+TEST(Import, RunningOutOfMemoryIsARefusal) {
+    if (addressSpaceInUse() > std::uint64_t{1} << 40)
+        GTEST_SKIP() << "a sanitizer has reserved the address space this test would limit";
+    TempFolder folder;
+    const std::string large = folder.Write("large.png", {}); // read whole before decoding, within the limit
+    std::filesystem::resize_file(large, 60 << 20);
+    // Each needs 4 MiB for the picture: OpenJPEG decodes only 16 x 16 samples of each component.
+    const std::string jpeg2000 = folder.Write("sparse.j2k", resizedJpeg2000(false, 1024, 1024, 64));
+    const Bytes png = Picture(1024, 1024).EncodePng();
+    const struct {
+        const char* what;
+        std::function<void()> load;
+    } cases[] = {
+        {"whole file", [&] { Picture().LoadFile(large); }},
+        {"JPEG 2000", [&] { Picture().LoadFile(jpeg2000); }},
+        {"PNG data", [&] { Picture().DecodePng(png); }},
+    };
+    // A child forked from this process could grow unchecked into the heaps of its threads; a fresh
+    // one has none.
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const auto& c : cases)
+        EXPECT_EXIT(loadWithoutRoom(c.load), ::testing::ExitedWithCode(3),
+                    "cannot be loaded: there is not enough memory")
+            << c.what;
+    GTEST_FLAG_SET(death_test_style, style);
+    for (const auto& c : cases | std::views::drop(1)) // with room, they load
+        EXPECT_NO_THROW(c.load()) << c.what;
 }
 
 } // namespace
