@@ -19,6 +19,8 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <exception>
+#include <new>
 
 namespace {
 
@@ -37,9 +39,16 @@ QLabel* makeValueText(QWidget* parent, const char* name, const QString& accessib
     return text;
 }
 
+// What went wrong: the picture layer words its own failures, and memory is what else may run out.
+QString causeOf(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
+        return "there is not enough memory";
+    return QString::fromStdString(error.what());
+}
+
 // The reason a file was refused, as a sentence that names the file.
-QString loadFailureText(const QString& path, const PictureError& error) {
-    QString cause = QString::fromStdString(error.what());
+QString loadFailureText(const QString& path, const std::exception& error) {
+    QString cause = causeOf(error);
     if (!cause.contains(QString::fromLocal8Bit(QFile::encodeName(path))))
         cause = path + ": " + cause;
     return "The image could not be loaded.\n\n" + cause + ".";
@@ -110,7 +119,7 @@ void CAddImageDlg::OnBrowse() {
     Picture loaded;
     try {
         loaded.LoadFile(QFile::encodeName(*path).toStdString());
-    } catch (const PictureError& error) {
+    } catch (const std::exception& error) {
         ui.ShowMessage(hostWindow(), DataExchange::kTitle, loadFailureText(*path, error));
         return;
     }
@@ -164,8 +173,8 @@ void CAddImageDlg::accept() {
     if (image) {
         try {
             image->Resample(width, height);
-        } catch (const PictureError& error) {
-            ui.ShowMessage(this, DataExchange::kTitle, QString::fromStdString(error.what()) + ".");
+        } catch (const std::exception& error) {
+            ui.ShowMessage(this, DataExchange::kTitle, causeOf(error) + ".");
             return;
         }
     }

@@ -3,18 +3,17 @@
 #include "ImageFormat.h"
 #include "Jpeg2000.h"
 #include "MagickLoader.h"
+#include "PictureLimits.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <new>
 #include <system_error>
 
 namespace {
-
-// Room for an uncompressed picture at the size limit, plus headers.
-constexpr std::uint64_t kMaxFileBytes = static_cast<std::uint64_t>(Picture::kMaxPixels) * 4 + (16u << 20);
 
 class FileDescriptor {
 public:
@@ -41,6 +40,30 @@ Picture decodeAs(ImageFormat format, std::span<const std::uint8_t> bytes, const 
     return DecodeWithMagick(bytes, format, source);
 }
 
+// By signature first. TGA has none (and WBMP next to none), so then the file's name decides, and TGA
+// is the last guess.
+Picture decodeByContentOrName(std::span<const std::uint8_t> bytes, const std::string& path) {
+    if (bytes.empty())
+        throw PictureError(path + " is empty");
+    RequireImportFileSize(path, bytes.size());
+    if (const auto detected = DetectImageFormat(bytes))
+        return decodeAs(*detected, bytes, path);
+    const auto named = ImageFormatFromName(path);
+    if (named == ImageFormat::Tga || named == ImageFormat::Wbmp)
+        return decodeAs(*named, bytes, path); // the name is all there is to go by, so its failure stands
+    if (named) {
+        try {
+            return decodeAs(*named, bytes, path);
+        } catch (const PictureError&) {
+        }
+    }
+    try {
+        return decodeAs(ImageFormat::Tga, bytes, path);
+    } catch (const PictureError&) {
+    }
+    throw PictureError(path + " is not an image in a known format");
+}
+
 } // namespace
 
 std::vector<std::uint8_t> ReadImageFile(const std::string& path) {
@@ -58,46 +81,34 @@ std::vector<std::uint8_t> ReadImageFile(const std::string& path) {
     const int flags = ::fcntl(file.Get(), F_GETFL);
     if (flags < 0 || ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         throwSystemError("cannot read", path, errno);
-    if (static_cast<std::uint64_t>(status.st_size) > kMaxFileBytes)
-        throw PictureError(path + " is too large to be a picture we can import");
+    RequireImportFileSize(path, static_cast<std::uint64_t>(status.st_size));
 
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(static_cast<std::size_t>(status.st_size));
-    std::uint8_t chunk[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(file.Get(), chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throwSystemError("cannot read", path, errno);
-        if (n == 0)
-            break;
-        if (bytes.size() + static_cast<std::size_t>(n) > kMaxFileBytes)
-            throw PictureError(path + " is too large to be a picture we can import");
-        bytes.insert(bytes.end(), chunk, chunk + n);
+    try {
+        bytes.reserve(static_cast<std::size_t>(status.st_size));
+        std::uint8_t chunk[64 * 1024];
+        for (;;) {
+            const ssize_t n = ::read(file.Get(), chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throwSystemError("cannot read", path, errno);
+            if (n == 0)
+                break;
+            // The file may have grown since it was measured.
+            RequireImportFileSize(path, bytes.size() + static_cast<std::size_t>(n));
+            bytes.insert(bytes.end(), chunk, chunk + n);
+        }
+    } catch (const std::bad_alloc&) {
+        throw PictureError(OutOfMemoryMessage(path));
     }
     return bytes;
 }
 
-// By signature first. TGA has none (and WBMP next to none), so then the file's name decides, and TGA
-// is the last guess.
 Picture DecodeImageFile(std::span<const std::uint8_t> bytes, const std::string& path) {
-    if (bytes.empty())
-        throw PictureError(path + " is empty");
-    if (const auto detected = DetectImageFormat(bytes))
-        return decodeAs(*detected, bytes, path);
-    const auto named = ImageFormatFromName(path);
-    if (named == ImageFormat::Tga || named == ImageFormat::Wbmp)
-        return decodeAs(*named, bytes, path); // the name is all there is to go by, so its failure stands
-    if (named) {
-        try {
-            return decodeAs(*named, bytes, path);
-        } catch (const PictureError&) {
-        }
-    }
     try {
-        return decodeAs(ImageFormat::Tga, bytes, path);
-    } catch (const PictureError&) {
+        return decodeByContentOrName(bytes, path);
+    } catch (const std::bad_alloc&) {
+        throw PictureError(OutOfMemoryMessage(path));
     }
-    throw PictureError(path + " is not an image in a known format");
 }

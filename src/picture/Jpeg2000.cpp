@@ -1,5 +1,6 @@
 #include "Jpeg2000.h"
 
+#include "Jpeg2000Header.h"
 #include "PictureLimits.h"
 
 #include <openjpeg.h>
@@ -162,6 +163,7 @@ Picture toPicture(const opj_image_t& image, const std::string& source) {
 } // namespace
 
 Picture DecodeJpeg2000(std::span<const std::uint8_t> bytes, bool boxed, const std::string& source) {
+    RequireJpeg2000WithinLimits(bytes, boxed, source);
     MemoryInput input{bytes.data(), bytes.size(), 0};
     ErrorText error;
     auto fail = [&](const char* fallback) {
@@ -183,7 +185,8 @@ Picture DecodeJpeg2000(std::span<const std::uint8_t> bytes, bool boxed, const st
 
     opj_dparameters_t parameters;
     opj_set_default_decoder_parameters(&parameters);
-    if (!opj_setup_decoder(codec.get(), &parameters) || !opj_codec_set_threads(codec.get(), 1))
+    // No worker threads: one would only be waited for, yet cost a stack and a heap of its own.
+    if (!opj_setup_decoder(codec.get(), &parameters) || !opj_codec_set_threads(codec.get(), 0))
         throw fail("the decoder could not be set up");
 
     opj_image_t* header = nullptr;
@@ -195,7 +198,7 @@ Picture DecodeJpeg2000(std::span<const std::uint8_t> bytes, bool boxed, const st
     // judged before anything is decoded.
     if (image->x1 <= image->x0 || image->y1 <= image->y0)
         throw fail("it declares an empty picture");
-    RequirePictureSize(source, std::int64_t{image->x1} - image->x0, std::int64_t{image->y1} - image->y0);
+    RequireImportSize(source, std::int64_t{image->x1} - image->x0, std::int64_t{image->y1} - image->y0);
     if (image->numcomps == 0 || image->numcomps > 4)
         throw PictureError(DamagedMessage(source, "it has " + std::to_string(image->numcomps) +
                                                       " colour components; one to four can be imported"));

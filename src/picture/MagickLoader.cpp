@@ -18,16 +18,24 @@ void ensureMagickReady() {
         MagickLib::GetExceptionInfo(&exception);
         MagickLib::InitializeMagickEx(nullptr, MAGICK_OPT_NO_SIGNAL_HANDER, &exception);
         MagickLib::DestroyExceptionInfo(&exception);
-        // A second line of defence behind our own header checks, for coders that size as they go.
-        MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, Picture::kMaxSide);
-        MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, Picture::kMaxSide);
-        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, Picture::kMaxPixels);
+        // A second line of defence behind our own header checks, for coders that size as they go. The
+        // memory is room for one picture at the limit, 10 bytes a pixel in the pixel cache, and nothing
+        // spills into files on disk.
+        MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, kMaxImportSide);
+        MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, kMaxImportSide);
+        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, std::int64_t{kMaxImportSide} * kMaxImportSide);
+        MagickLib::SetMagickResourceLimit(MagickLib::MemoryResource, std::int64_t{256} << 20);
+        MagickLib::SetMagickResourceLimit(MagickLib::MapResource, 0);
+        MagickLib::SetMagickResourceLimit(MagickLib::DiskResource, 0);
         // Pictures for a 320 × 240 panel are small; worker threads would only compete for the cores.
         MagickLib::SetMagickResourceLimit(MagickLib::ThreadsResource, 1);
         return true;
     }();
     (void)ready;
 }
+
+// Where the picture starts in an icon file of one icon: after the directory and its one entry.
+constexpr std::size_t kSingleIconData = 6 + 16;
 
 // An icon file holds the same picture at several sizes; the largest (then the deepest) is the one worth
 // importing. It is handed on as an icon file of its own so the reader decodes only that one.
@@ -57,14 +65,14 @@ std::vector<std::uint8_t> largestIcon(std::span<const std::uint8_t> bytes, const
     if (size == 0 || offset + size > bytes.size())
         throw PictureError(DamagedMessage(source, "the icon's data lies beyond the end of the file"));
 
-    std::vector<std::uint8_t> single(22 + size);
+    std::vector<std::uint8_t> single(kSingleIconData + size);
     single[2] = 1; // an icon, whether the file was one or a cursor
     single[4] = 1;
     std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(entry), 12, single.begin() + 6);
     single[10] = 1; // planes, which cursors use for the hot spot
     single[11] = 0;
-    PutLittleEndian32(single.data() + 18, 22);
-    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), size, single.begin() + 22);
+    PutLittleEndian32(single.data() + 18, kSingleIconData);
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), size, single.begin() + kSingleIconData);
     return single;
 }
 
@@ -88,16 +96,37 @@ void requireCompleteMetafile(std::span<const std::uint8_t> bytes, const std::str
     throw PictureError(DamagedMessage(source, "the drawing records end early"));
 }
 
-// The PNG reader turns an oversized header into a vague complaint; read the size ourselves so the
-// refusal says what is wrong.
+std::uint32_t bigEndian16(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return std::uint32_t{bytes[at]} << 8 | bytes[at + 1];
+}
+
+// The PNG and JPEG readers turn an oversized header into a vague complaint (or one about our resource
+// limits); read the size ourselves so the refusal says what is wrong.
 void requirePngSize(std::span<const std::uint8_t> bytes, const std::string& source) {
     if (bytes.size() < 24)
         return; // too short to be anything: the reader will say so
-    auto be32 = [&](std::size_t at) {
-        return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 | std::uint32_t{bytes[at + 2]} << 8 |
-               bytes[at + 3];
-    };
-    RequirePictureSize(source, be32(16), be32(20));
+    auto be32 = [&](std::size_t at) { return bigEndian16(bytes, at) << 16 | bigEndian16(bytes, at + 2); };
+    RequireImportSize(source, be32(16), be32(20));
+}
+
+// The size is in the first start-of-frame segment; everything before it is segments with a length.
+void requireJpegSize(std::span<const std::uint8_t> bytes, const std::string& source) {
+    std::size_t at = 2;
+    while (at + 9 <= bytes.size() && bytes[at] == 0xFF) {
+        const std::uint8_t marker = bytes[at + 1];
+        if (marker == 0xFF) {
+            ++at; // fill byte
+            continue;
+        }
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            RequireImportSize(source, bigEndian16(bytes, at + 7), bigEndian16(bytes, at + 5));
+            return;
+        }
+        if (marker == 0xDA)
+            return; // scan data before any frame: the reader will say so
+        at += 2 + bigEndian16(bytes, at + 2);
+    }
 }
 
 // "Magick: Improper image header () reported by coders/bmp.c:678 (ReadBMPImage)" → "Improper image header"
@@ -161,10 +190,14 @@ Picture DecodeWithMagick(std::span<const std::uint8_t> bytes, ImageFormat format
     if (format == ImageFormat::Ico) {
         icon = largestIcon(bytes, source);
         bytes = icon;
+        if (DetectImageFormat(bytes.subspan(kSingleIconData)) == ImageFormat::Png) // a whole PNG file inside
+            requirePngSize(bytes.subspan(kSingleIconData), source);
     } else if (format == ImageFormat::Wmf) {
         requireCompleteMetafile(bytes, source);
     } else if (format == ImageFormat::Png) {
         requirePngSize(bytes, source);
+    } else if (format == ImageFormat::Jpeg) {
+        requireJpegSize(bytes, source);
     }
     try {
         const Magick::Blob blob(bytes.data(), bytes.size());
@@ -172,14 +205,14 @@ Picture DecodeWithMagick(std::span<const std::uint8_t> bytes, ImageFormat format
         Magick::Image header;
         forceFormat(header, format);
         readTolerantly(header, source, [&] { header.ping(blob); });
-        RequirePictureSize(source, header.columns(), header.rows());
+        RequireImportSize(source, header.columns(), header.rows());
 
         Magick::Image image;
         forceFormat(image, format);
         readTolerantly(image, source, [&] { image.read(blob); });
         const int width = static_cast<int>(image.columns());
         const int height = static_cast<int>(image.rows());
-        RequirePictureSize(source, width, height);
+        RequireImportSize(source, width, height);
 
         if (image.colorSpace() == Magick::CMYKColorspace)
             image.colorSpace(Magick::RGBColorspace);

@@ -51,6 +51,7 @@ public:
     // Each of these replaces the picture only when the whole source decodes; on failure it throws
     // PictureError and the picture stays as it was.
     // Format by content: BMP, GIF, ICO, JPEG, JPEG 2000 (JP2, J2K), PCX, PNG, TGA, TIFF, WBMP, WMF.
+    // A file over the import limits (see PictureLimits.h) is refused before it is decoded.
     void LoadFile(const std::string& path);
     // With a budget, the picture must also fit what is left of it, and takes its share.
     void DecodePng(std::span<const std::uint8_t> bytes, PixelBudget* budget = nullptr);

@@ -26,6 +26,21 @@ void RequirePictureSize(const std::string& source, std::int64_t width, std::int6
         throw PictureError(TooLargeMessage(source, width, height));
 }
 
+void RequireImportSize(const std::string& source, std::int64_t width, std::int64_t height) {
+    if (width <= 0 || height <= 0)
+        throw PictureError(DamagedMessage(source, "it declares an empty picture"));
+    if (width > kMaxImportSide || height > kMaxImportSide)
+        throw PictureError(source + " is too large: " + std::to_string(width) + " x " + std::to_string(height) +
+                           " pixels (at most " + std::to_string(kMaxImportSide) + " x " +
+                           std::to_string(kMaxImportSide) + ")");
+}
+
+void RequireImportFileSize(const std::string& source, std::uint64_t bytes) {
+    if (bytes > kMaxImportFileBytes)
+        throw PictureError(source + " is too large: " + std::to_string(bytes) + " bytes (at most " +
+                           std::to_string(kMaxImportFileBytes) + ")");
+}
+
 std::string DamagedMessage(const std::string& source, const std::string& reason) {
     return source + " is damaged or truncated: " + reason;
 }
@@ -33,4 +48,8 @@ std::string DamagedMessage(const std::string& source, const std::string& reason)
 std::string TooLargeMessage(const std::string& source, std::int64_t width, std::int64_t height) {
     return source + " is too large: " + std::to_string(width) + " x " + std::to_string(height) + " pixels (at most " +
            std::to_string(Picture::kMaxSide) + " on a side and " + std::to_string(kPixelBudget) + " in all)";
+}
+
+std::string OutOfMemoryMessage(const std::string& source) {
+    return source + " cannot be loaded: there is not enough memory";
 }

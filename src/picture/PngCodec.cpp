@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -174,8 +175,14 @@ void Picture::DecodePng(std::span<const std::uint8_t> bytes, PixelBudget* budget
     if (layout.rowBytes != std::size_t{layout.width} * 4)
         throw PictureError(DamagedMessage(kSource, "its pixel layout cannot be converted"));
 
-    Picture decoded(static_cast<int>(layout.width), static_cast<int>(layout.height));
-    std::vector<png_bytep> rows(layout.height);
+    Picture decoded;
+    std::vector<png_bytep> rows;
+    try {
+        decoded = Picture(static_cast<int>(layout.width), static_cast<int>(layout.height));
+        rows.resize(layout.height);
+    } catch (const std::bad_alloc&) {
+        throw PictureError(OutOfMemoryMessage(kSource));
+    }
     for (std::uint32_t y = 0; y < layout.height; ++y)
         rows[y] = decoded.pixels.data() + std::size_t{y} * layout.rowBytes;
     if (!readRows(reader.png, rows.data()))

@@ -171,27 +171,31 @@ TEST_F(AddImageDlgFixture, ResizeBeforeAnyImageIsRefusedOnOk) {
 
 TEST_F(AddImageDlgFixture, AnUnreadableFileIsReportedAndChangesNothing) {
     const QString broken = writeBroken();
+    const QString tooWide = write("wide.png", codedPicture(4097, 1)); // over the limit a layout holds
+    const QString unknown = "not an image in a known format";
     struct Case {
         const char* what;
         QString first; // the file loaded before, if any
         QString description, size;
         int width;
+        QString refused, cause; // the file refused, at opening or at a second Browse, and why
     } cases[] = {
-        {"at opening", broken, "", "0 x 0", 0},
-        {"after a picture", write("tower.png", codedPicture(90, 60)), "tower", "90 x 60", 90},
+        {"at opening", broken, "", "0 x 0", 0, broken, unknown},
+        {"after a picture", write("tower.png", codedPicture(90, 60)), "tower", "90 x 60", 90, broken, unknown},
+        {"too large", tooWide, "", "0 x 0", 0, tooWide, "is too large: 4097 x 1 pixels (at most 4096 x 4096)."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ui.messages.clear();
         CAddImageDlg& dlg = open(c.first);
         if (c.width > 0) {
-            ui.openFiles = {broken};
+            ui.openFiles = {c.refused};
             QTest::mouseClick(dlg.browseButton, Qt::LeftButton);
         }
         ASSERT_EQ(ui.messages.size(), 1);
         EXPECT_TRUE(ui.messages[0].startsWith("ZYLMosaics: The image could not be loaded."));
-        EXPECT_TRUE(ui.messages[0].contains(broken)) << ui.messages[0].toStdString();
-        EXPECT_TRUE(ui.messages[0].contains("not an image in a known format")) << ui.messages[0].toStdString();
+        EXPECT_TRUE(ui.messages[0].contains(c.refused)) << ui.messages[0].toStdString();
+        EXPECT_TRUE(ui.messages[0].contains(c.cause)) << ui.messages[0].toStdString();
         EXPECT_EQ(dlg.descriptionEdit->text(), c.description);
         EXPECT_EQ(sizeTexts(dlg), c.size);
         if (c.width > 0) {

@@ -2,6 +2,8 @@
 // content. The last byte picks the file name's extension, so the name-based fallbacks get exercised too.
 #include "picture/ImageFile.h"
 #include "picture/Picture.h"
+#include "picture/PictureLimits.h"
+#include "picture/PixelBudget.h"
 
 #include <array>
 #include <cstddef>
@@ -27,8 +29,10 @@ void exercise(const Picture& picture) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     try {
+        // PNG data from outside is always decoded against a budget, as a layout's is.
+        PixelBudget budget(kMaxImportSide, std::int64_t{kMaxImportSide} * kMaxImportSide);
         Picture picture;
-        picture.DecodePng(bytes);
+        picture.DecodePng(bytes, &budget);
         exercise(picture);
     } catch (const PictureError&) {
     }

@@ -4,13 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <ranges>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr int kSide = 16;
+constexpr std::array<std::uint8_t, 2> kJpegFrame = {0xFF, 0xC0};              // baseline start of frame
+constexpr std::array<std::uint8_t, 4> kCodestream = {0xFF, 0x4F, 0xFF, 0x51}; // JPEG 2000 SOC, SIZ
 
 struct FormatCase {
     const char* name; // also the file name
@@ -177,6 +188,34 @@ TEST(Import, SignaturelessFilesGoByNameThenTga) {
     }
 }
 
+template <std::size_t N> std::size_t find(const Bytes& bytes, const std::array<std::uint8_t, N>& what) {
+    return std::size_t(std::search(bytes.begin(), bytes.end(), what.begin(), what.end()) - bytes.begin());
+}
+
+// The bytes with numbers `width` bytes wide written over them, in the byte order the format uses.
+Bytes withNumbers(Bytes bytes, std::initializer_list<std::pair<std::size_t, std::uint32_t>> numbers, int width,
+                  bool bigEndian) {
+    for (const auto& [at, value] : numbers)
+        for (int i = 0; i < width; ++i)
+            bytes[at + std::size_t(bigEndian ? width - 1 - i : i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    return bytes;
+}
+
+// An encoded opaque JPEG 2000 sample declaring another picture and tile size, and its three components
+// sampled only every `sampling` pixels, which makes the coded components still fit.
+Bytes resizedJpeg2000(bool boxed, std::uint32_t side, std::uint32_t tileSide, std::uint8_t sampling = 1) {
+    Bytes bytes = EncodeJpeg2000(MakePattern(kSide, kSide, false), boxed);
+    const std::size_t at = find(bytes, kCodestream);
+    bytes = withNumbers(bytes, {{at + 8, side}, {at + 12, side}, {at + 24, tileSide}, {at + 28, tileSide}}, 4, true);
+    for (std::size_t c = 0; c < 3; ++c)
+        bytes[at + 43 + 3 * c] = bytes[at + 44 + 3 * c] = sampling;
+    return bytes;
+}
+
+std::string tooLarge(const std::string& path, const std::string& size) {
+    return path + " is too large: " + size + " pixels (at most 4096 x 4096)";
+}
+
 TEST(Import, RefusalsSayWhy) {
     TempFolder folder;
     const std::string text = "this is a note, not a picture\n";
@@ -189,19 +228,30 @@ TEST(Import, RefusalsSayWhy) {
         }
         return b;
     }();
-    Bytes hugeJ2k = EncodeJpeg2000(MakePattern(kSide, kSide, false), false);
-    for (const std::size_t at : {8, 12, 24, 28}) { // Xsiz, Ysiz, XTsiz, YTsiz: one 100000 × 100000 tile
-        hugeJ2k[at] = 0x00;
-        hugeJ2k[at + 1] = 0x01;
-        hugeJ2k[at + 2] = 0x86;
-        hugeJ2k[at + 3] = 0xA0;
-    }
     Bytes notAnIcon = {0x00, 0x00, 0x08, 0x08, 0xE3, 0x5C, 0xE3, 0x1C}; // no icon directory behind the name
     notAnIcon.resize(88, 0xFF);
     // A FIFO with no writer would block a plain open for ever.
     const std::string fifo = folder.Path("pipe.png");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    Bytes jpegWithoutEnd = WriteWithMagick(MakePattern(kSide, kSide, false), "JPEG");
+    // Pictures over the size limit in files of a few hundred bytes, and one file over the file limit.
+    const Picture opaque = MakePattern(kSide, kSide, false);
+    const Bytes jpeg = WriteWithMagick(opaque, "JPEG");
+    const std::size_t frame = find(jpeg, kJpegFrame);
+    const Bytes hugeJpeg = withNumbers(jpeg, {{frame + 5, 16384}, {frame + 7, 16384}}, 2, true);
+    const Bytes hugeTga = withNumbers(WriteWithMagick(opaque, "TGA"), {{12, 16384}, {14, 16384}}, 2, false);
+    const Bytes tiff = WriteWithMagick(opaque, "TIFF");
+    const std::size_t ifd = tiff[4] | std::size_t{tiff[5]} << 8; // its first entries: width, height
+    const Bytes hugeTiff = withNumbers(tiff, {{ifd + 10, 16384}, {ifd + 22, 16384}}, 2, false);
+    // At 72 units an inch the frame is one unit a pixel; at one unit an inch each unit is 72 pixels.
+    const Bytes hugeWmf = withNumbers(MakeTwoColourMetafile(40, 20), {{10, 32767}, {12, 32767}, {14, 1}}, 2, false);
+    // OpenJPEG sets up every tile as it reads the header, and every code-block of a tile before decoding it.
+    const Bytes tiles = resizedJpeg2000(false, 2048, 32);
+    Bytes blocks = resizedJpeg2000(false, 2048, 2048);
+    const std::size_t codingStyle = find(blocks, std::array<std::uint8_t, 2>{0xFF, 0x52});
+    blocks[codingStyle + 10] = blocks[codingStyle + 11] = 0; // 4 x 4 code-blocks
+    const std::string overFile = folder.Write("zeros.png", {});
+    std::filesystem::resize_file(overFile, (64 << 20) + 1);
+    Bytes jpegWithoutEnd = jpeg;
     jpegWithoutEnd.resize(jpegWithoutEnd.size() - 6); // decodable, but the reader fills in what is missing
     struct Case {
         std::string path;
@@ -224,14 +274,84 @@ TEST(Import, RefusalsSayWhy) {
          folder.Path("huge.png") + " is too large: 100000 x 100000 pixels"},
         {folder.Write("huge.bmp", MakeHugeBmpHeader(100000, 100000)),
          folder.Path("huge.bmp") + " is too large: 100000 x 100000 pixels"},
-        {folder.Write("huge.j2k", hugeJ2k), folder.Path("huge.j2k") + " is too large: 100000 x 100000 pixels"},
+        {folder.Write("huge.j2k", resizedJpeg2000(false, 100000, 100000)),
+         folder.Path("huge.j2k") + " is too large: 100000 x 100000 pixels"},
         {folder.Write("wide.png", MakeHugePngHeader(Picture::kMaxSide + 1, 1)),
          folder.Path("wide.png") + " is too large: 16385 x 1 pixels"},
+        {folder.Write("bomb.png", MakeHugePngHeader(16384, 16384)), tooLarge(folder.Path("bomb.png"), "16384 x 16384")},
+        {folder.Write("tall.png", MakeHugePngHeader(1, 4097)), tooLarge(folder.Path("tall.png"), "1 x 4097")},
+        {folder.Write("bomb.jpg", hugeJpeg), tooLarge(folder.Path("bomb.jpg"), "16384 x 16384")},
+        {folder.Write("bomb.tga", hugeTga), tooLarge(folder.Path("bomb.tga"), "16384 x 16384")},
+        {folder.Write("bomb.tif", hugeTiff), tooLarge(folder.Path("bomb.tif"), "16384 x 16384")},
+        {folder.Write("bomb.ico", MakeIcon({{256, 256, 32, MakeHugePngHeader(16384, 16384)}})),
+         tooLarge(folder.Path("bomb.ico"), "16384 x 16384")},
+        {folder.Write("bomb.wmf", hugeWmf), tooLarge(folder.Path("bomb.wmf"), "2359224 x 2359224")},
+        {folder.Write("bomb.jp2", resizedJpeg2000(true, 16384, 16384)),
+         tooLarge(folder.Path("bomb.jp2"), "16384 x 16384")},
+        {folder.Write("tiles.j2k", tiles),
+         folder.Path("tiles.j2k") + " is too large: it is cut into 4096 tiles (at most 1024)"},
+        {folder.Write("blocks.j2k", blocks),
+         folder.Path("blocks.j2k") + " is too large: it is cut into about 786432 code-blocks (at most 262144)"},
+        {overFile, overFile + " is too large: 67108865 bytes (at most 67108864)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         EXPECT_EQ(refusal(c.path).substr(0, c.expected.size()), c.expected);
     }
+    Picture edge; // the size limit itself passes
+    EXPECT_NO_THROW(edge.LoadFile(folder.Write("edge.png", MakePattern(4096, 1, false).EncodePng())));
+}
+
+std::uint64_t addressSpaceInUse() {
+    std::uint64_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    return pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+}
+
+// Runs `load` where the address space may grow by only 2 MiB more, as on a machine out of memory;
+// ends with 3 and the message on stderr when it is refused.
+[[noreturn]] void loadWithoutRoom(const std::function<void()>& load) {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_AS, &limit);
+    limit.rlim_cur = addressSpaceInUse() + (2 << 20);
+    ::setrlimit(RLIMIT_AS, &limit);
+    try {
+        load();
+    } catch (const PictureError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        std::_Exit(3);
+    }
+    std::_Exit(0);
+}
+
+TEST(Import, RunningOutOfMemoryIsARefusal) {
+    if (addressSpaceInUse() > std::uint64_t{1} << 40)
+        GTEST_SKIP() << "a sanitizer has reserved the address space this test would limit";
+    TempFolder folder;
+    const std::string large = folder.Write("large.png", {}); // read whole before decoding, within the limit
+    std::filesystem::resize_file(large, 60 << 20);
+    // Each needs 4 MiB for the picture: OpenJPEG decodes only 16 x 16 samples of each component.
+    const std::string jpeg2000 = folder.Write("sparse.j2k", resizedJpeg2000(false, 1024, 1024, 64));
+    const Bytes png = Picture(1024, 1024).EncodePng();
+    const struct {
+        const char* what;
+        std::function<void()> load;
+    } cases[] = {
+        {"whole file", [&] { Picture().LoadFile(large); }},
+        {"JPEG 2000", [&] { Picture().LoadFile(jpeg2000); }},
+        {"PNG data", [&] { Picture().DecodePng(png); }},
+    };
+    // A child forked from this process could grow unchecked into the heaps of its threads; a fresh
+    // one has none.
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const auto& c : cases)
+        EXPECT_EXIT(loadWithoutRoom(c.load), ::testing::ExitedWithCode(3),
+                    "cannot be loaded: there is not enough memory")
+            << c.what;
+    GTEST_FLAG_SET(death_test_style, style);
+    for (const auto& c : cases | std::views::drop(1)) // with room, they load
+        EXPECT_NO_THROW(c.load()) << c.what;
 }
 
 } // namespace

@@ -105,6 +105,29 @@ TEST(Resample, TransparentNeighboursLeaveNoFringe) {
     }
 }
 
+TEST(Resample, DoublingAStepOvershootsAsCatmullRomDoes) {
+    // Target x samples the source at (x + 0.5) / 2 - 0.5, a quarter of a pixel off a source pixel, so the
+    // four nearest, 0.25, 0.75, 1.25 and 1.75 away, weigh 111, 29, -9 and -3 in 128ths; beyond the ends
+    // the row mirrors about its end pixels. So 50 50 200 200 becomes
+    //   x = 0: (-3 * 200 + 29 * 50 + 111 * 50 - 9 * 50) / 128 = 46.48  (bilinear: 50)
+    //   x = 2: (-3 * 50 + 29 * 50 + 111 * 50 - 9 * 200) / 128 = 39.45  (bilinear: 50)
+    //   x = 3: (-9 * 50 + 111 * 50 + 29 * 200 - 3 * 200) / 128 = 80.47  (bilinear: 87.5)
+    // and the rest by symmetry (250 minus the mirrored pixel).
+    const std::uint8_t source[] = {50, 50, 200, 200};
+    const std::uint8_t expected[] = {46, 46, 39, 80, 170, 211, 204, 204};
+    for (const bool across : {true, false}) {
+        SCOPED_TRACE(across ? "across" : "down");
+        Picture picture(across ? 4 : 1, across ? 1 : 4);
+        for (int i = 0; i < 4; ++i)
+            picture.SetPixel(across ? i : 0, across ? 0 : i, {source[i], source[i], source[i], 255});
+        picture.Resample(across ? 8 : 1, across ? 1 : 8);
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(picture.GetPixel(across ? i : 0, across ? 0 : i),
+                      (Rgba{expected[i], expected[i], expected[i], 255}))
+                << i;
+    }
+}
+
 TEST(Resample, LinearRampStaysLinear) {
     // Catmull-Rom reproduces straight lines, so enlarging a ramp keeps it a ramp away from the edges.
     Picture picture(8, 1);
