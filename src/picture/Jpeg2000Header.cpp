@@ -21,7 +21,10 @@ constexpr std::uint16_t kCod = 0xFF52;
 constexpr std::uint16_t kCoc = 0xFF53;
 constexpr std::uint16_t kEoc = 0xFFD9;
 
+// Reads past the end give 0, which is no marker and no valid length, so the walk stops there.
 std::uint32_t be16(std::span<const std::uint8_t> b, std::size_t at) {
+    if (at >= b.size() || b.size() - at < 2)
+        return 0;
     return std::uint32_t{b[at]} << 8 | b[at + 1];
 }
 std::uint32_t be32(std::span<const std::uint8_t> b, std::size_t at) {
@@ -210,7 +213,7 @@ void RequireJpeg2000WithinLimits(std::span<const std::uint8_t> bytes, bool boxed
         if (length < 12 || length >= cs.size() - at)
             break;
         at += length;
-        if (be16(cs, at) == kEoc)
+        if (cs.size() - at < 2 || be16(cs, at) == kEoc)
             break;
     }
     std::uint64_t blocks = 0;
