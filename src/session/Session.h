@@ -34,6 +34,15 @@ public:
 
     using PortLister = std::function<std::vector<PortEntry>()>;
 
+    // How Upload Layout runs; the main window remembers these between runs.
+    struct UploadOptions {
+        // Every reply window runs its full length, as for firmware, instead of ending at the
+        // acknowledgement: for a panel or adapter that the faster upload troubles.
+        bool fullWindows = false;
+        // The layout is read back after the upload and compared with what was sent.
+        bool verify = false;
+    };
+
     // The lister defaults to this machine's serial ports; the port factory to its serial devices
     // and the real clock.
     Session(TLayout& layout, SessionHost& host, PortLister lister = {}, std::unique_ptr<PortFactory> portFactory = {},
@@ -57,6 +66,9 @@ public:
     // Opens the device and runs the handshake without downloading the layout: the state then is
     // what Connect would give. For callers that only talk to the panel (the command line).
     void Identify(const std::string& device);
+
+    void SetUploadOptions(const UploadOptions& options) { uploadOptions = options; }
+    const UploadOptions& GetUploadOptions() const { return uploadOptions; }
 
     State GetState() const { return state; }
     bool Connected() const { return state != State::Disconnected; }
@@ -104,4 +116,5 @@ private:
     std::string log;
     std::string lastProblem;
     bool layoutReceived = false;
+    UploadOptions uploadOptions;
 };
