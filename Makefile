@@ -26,9 +26,9 @@ run: build
 package: build
 	cd build && cpack -G DEB
 
-# Pictures of the main window in every state, of the progress window and of the about box.
+# Pictures of the main window in every state and its menu, of the progress window and of the about box.
 # The ones the user guide shows are copied into docs/guide/images, so the guide keeps up.
-GUIDE_SHOTS = main-disconnected main-connected main-connected-firmware-205 main-port-busy \
+GUIDE_SHOTS = main-disconnected main-connected main-connected-firmware-205 main-port-busy main-menu \
 	demo-page-10000 demo-page-10001 demo-sleep-page demo-programming demo-user-page-editor \
 	page-canvas-menu sleep-page-menu button-object button-object-selector hotspot slider \
 	face-gradient face-image add-image image-size progress-writing

@@ -1,19 +1,27 @@
 #pragma once
 
+#include "link/TimeLeftEstimate.h"
 #include "link/TransferObserver.h"
 
 #include <QDialog>
+
+#include <cstdint>
+#include <functional>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 
-// The progress window every transfer shows: what is happening, a 0..1000 bar and a Cancel button
-// that works while the transfer runs, because the transfer lets the window handle its events.
+// The progress window every transfer shows: what is happening, a 0..1000 bar, the time left and a
+// Cancel button that works while the transfer runs, because the transfer lets the window handle
+// its events.
 class CFirmwareUpgrade : public QDialog, public TransferObserver {
     Q_OBJECT
 public:
-    explicit CFirmwareUpgrade(QWidget* parent, bool readingMode = false);
+    using Clock = std::function<std::uint32_t()>;
+
+    // The clock (a millisecond tick) times the estimate; it defaults to the machine's steady clock.
+    explicit CFirmwareUpgrade(QWidget* parent, bool readingMode = false, Clock clock = {});
 
     // TransferObserver
     void progress(int permille) override;
@@ -26,8 +34,14 @@ public:
     bool readingMode;
     QLabel* text;
     QProgressBar* progressBar;
+    // Empty until the rate is measured.
+    QLabel* timeLeft;
     QPushButton* cancelButton;
 
 private:
+    void ShowTimeLeft(const QString& shown);
+
     bool cancelRequested = false;
+    Clock clock;
+    TimeLeftEstimate estimate;
 };

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -27,6 +28,21 @@ QPushButton* makeButton(QWidget* parent, const QString& caption, const char* nam
     // Enter on a focused command runs that command; only elsewhere does it reach Exit, the default.
     button->setAutoDefault(true);
     return button;
+}
+
+// The user's settings file (on Linux ~/.config/ZYLMosaics/ZYLMosaics.conf), named here rather than
+// by the application object, so every window of every run finds the same one.
+constexpr const char* kSettingsName = "ZYLMosaics";
+constexpr const char* kVerifyKey = "uploads/verify";
+constexpr const char* kFullWindowsKey = "uploads/fullWindows";
+
+QAction* makeSetting(QWidget* parent, const QString& caption, const char* name, const char* key) {
+    auto* action = new QAction(caption, parent);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    action->setChecked(QSettings(kSettingsName, kSettingsName).value(key, false).toBool());
+    parent->addAction(action);
+    return action;
 }
 
 } // namespace
@@ -83,6 +99,11 @@ CMosaicsDlg::CMosaicsDlg(TLayout& layout_, UiHost& ui_, QWidget* parent, Session
     about->setShortcut(QKeySequence::HelpContents);
     connect(about, &QAction::triggered, this, &CMosaicsDlg::OnAbout);
     addAction(about);
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    addAction(separator);
+    verifyUploadsAction = makeSetting(this, "&Verify Uploads by Reading Back", "verifyUploadsAction", kVerifyKey);
+    fullWindowsAction = makeSetting(this, "&Full Reply Windows for Uploads", "fullWindowsAction", kFullWindowsKey);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(connectButton, &QPushButton::clicked, this, &CMosaicsDlg::OnConnect);
@@ -94,6 +115,9 @@ CMosaicsDlg::CMosaicsDlg(TLayout& layout_, UiHost& ui_, QWidget* parent, Session
     connect(exitButton, &QPushButton::clicked, this, &QDialog::accept);
 
     session = std::make_unique<Session>(layout, *this, std::move(lister), nullptr, timing);
+    session->SetUploadOptions(UploadSettings());
+    for (QAction* setting : {verifyUploadsAction, fullWindowsAction})
+        connect(setting, &QAction::toggled, this, &CMosaicsDlg::OnUploadSettings);
     FillPortList();
     ShowState();
 }
@@ -184,6 +208,17 @@ void CMosaicsDlg::OnReboot() {
 void CMosaicsDlg::OnAbout() {
     CAboutDlg about(this);
     about.exec();
+}
+
+Session::UploadOptions CMosaicsDlg::UploadSettings() const {
+    return {.fullWindows = fullWindowsAction->isChecked(), .verify = verifyUploadsAction->isChecked()};
+}
+
+void CMosaicsDlg::OnUploadSettings() {
+    session->SetUploadOptions(UploadSettings());
+    QSettings settings(kSettingsName, kSettingsName);
+    settings.setValue(kVerifyKey, verifyUploadsAction->isChecked());
+    settings.setValue(kFullWindowsKey, fullWindowsAction->isChecked());
 }
 
 TransferObserver& CMosaicsDlg::BeginProgress(bool reading) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 class CFirmwareUpgrade;
+class QAction;
 class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
@@ -38,6 +39,8 @@ public:
     void OnUpgradeFirmware();
     void OnReboot();
     void OnAbout();
+    // Either upload setting toggled: the session takes both, and they are remembered.
+    void OnUploadSettings();
 
     // SessionHost
     TransferObserver& BeginProgress(bool reading) override;
@@ -56,6 +59,9 @@ public:
     QPushButton* rebootButton;
     QPushButton* exitButton;
     QPlainTextEdit* logView;
+    // The upload settings in the window's menu, remembered between runs.
+    QAction* verifyUploadsAction;
+    QAction* fullWindowsAction;
     // Shown while a transfer runs; null otherwise.
     CFirmwareUpgrade* progressWindow = nullptr;
 
@@ -65,6 +71,7 @@ protected:
 
 private:
     void FillPortList();
+    Session::UploadOptions UploadSettings() const;
     // Captions and enabled commands as the session's state says.
     void ShowState();
 

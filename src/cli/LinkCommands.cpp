@@ -3,12 +3,15 @@
 #include "Zylctl.h"
 #include "layout/TLayout.h"
 #include "link/PortEnumeration.h"
+#include "link/SteadyLinkClock.h"
+#include "link/TimeLeftEstimate.h"
 #include "link/TransferObserver.h"
 #include "session/Session.h"
 #include "session/SessionHost.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <limits>
@@ -47,16 +50,26 @@ private:
     struct sigaction previousTerm {};
 };
 
-// Progress on standard error when that is a terminal; Ctrl-C cancels.
+// Progress and the time left on standard error when that is a terminal; Ctrl-C cancels.
 class ConsoleProgress : public TransferObserver {
 public:
     ConsoleProgress(std::ostream& err, bool reading) : err(err), reading(reading), show(::isatty(STDERR_FILENO)) {}
     void progress(int permille) override {
-        if (!show || permille / 10 == shown)
+        if (!show)
+            return;
+        estimate.Update(permille, clock.NowMs());
+        const std::string timeLeft = estimate.Text();
+        if (permille / 10 == shown && timeLeft == shownTimeLeft)
             return;
         shown = permille / 10;
-        err << '\r' << (reading ? "Reading Data From The Control " : "Writing Data to the Control ") << shown << "% "
-            << std::flush;
+        shownTimeLeft = timeLeft;
+        std::string line = std::string(reading ? "Reading Data From The Control " : "Writing Data to the Control ") +
+                           std::to_string(shown) + "% " + timeLeft;
+        // Spaces over whatever a longer line before left.
+        const std::size_t length = line.size();
+        line.resize(std::max(length, shownLength), ' ');
+        shownLength = length;
+        err << '\r' << line << std::flush;
     }
     bool cancelled() override { return interrupted; }
     void finish() {
@@ -69,6 +82,10 @@ private:
     bool reading;
     bool show;
     int shown = -1;
+    std::string shownTimeLeft;
+    std::size_t shownLength = 0;
+    SteadyLinkClock clock;
+    TimeLeftEstimate estimate;
 };
 
 // Ctrl-C, for the exchanges that show no progress.

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -33,7 +34,11 @@ inline std::vector<std::uint8_t> encoded(TLayout& layout) {
 // A main window on the test's layout and scripted UiHost, and a simulated panel to connect to.
 class MainWindow : public ::testing::Test {
 protected:
-    void SetUp() override { QtTestApp(); }
+    void SetUp() override {
+        QtTestApp();
+        // Each test starts from the settings of a first run (in the test program's scratch folder).
+        QSettings("ZYLMosaics", "ZYLMosaics").clear();
+    }
 
     // A window whose port list holds just the given device.
     std::unique_ptr<CMosaicsDlg> window(const std::string& device) {

@@ -19,11 +19,14 @@
 #include "link/LinkProtocol.h"
 #include "link/Transfers.h"
 
+#include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -33,6 +36,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <utility>
 
 namespace {
 
@@ -60,6 +64,60 @@ TEST_F(MainWindow, StartsDisconnectedWithTheCaptionsAndButtons) {
 
 // Exit is the default button, so Enter anywhere that does not claim it would end the window and
 // drop the layout being edited: a focused command and the port field claim it.
+// The upload settings follow About in the window's menu, reach the session at once and at the
+// next start.
+TEST_F(MainWindow, UploadSettingsReachTheSessionAndAreRemembered) {
+    using Options = std::pair<bool, bool>; // verify, full windows
+    const auto options = [](CMosaicsDlg& d) {
+        return Options(d.GetSession().GetUploadOptions().verify, d.GetSession().GetUploadOptions().fullWindows);
+    };
+    auto dlg = window("/dev/null");
+    QMenu menu;
+    menu.addActions(dlg->actions());
+    QAccessibleInterface* items = QAccessible::queryAccessibleInterface(&menu);
+    ASSERT_EQ(items->childCount(), 4);
+    EXPECT_EQ(items->child(0)->text(QAccessible::Name), "About ZYLMosaics...");
+    EXPECT_TRUE(dlg->actions()[1]->isSeparator());
+    EXPECT_EQ(items->child(2)->text(QAccessible::Name), "Verify Uploads by Reading Back");
+    EXPECT_EQ(items->child(3)->text(QAccessible::Name), "Full Reply Windows for Uploads");
+
+    EXPECT_EQ(options(*dlg), Options(false, false));
+    const struct {
+        QAction* CMosaicsDlg::*setting;
+        Options after;
+    } toggles[] = {{&CMosaicsDlg::verifyUploadsAction, {true, false}},
+                   {&CMosaicsDlg::fullWindowsAction, {true, true}},
+                   {&CMosaicsDlg::verifyUploadsAction, {false, true}}};
+    for (const auto& t : toggles) {
+        ((*dlg).*t.setting)->trigger();
+        EXPECT_EQ(options(*dlg), t.after);
+    }
+    dlg.reset();
+    auto next = window("/dev/null");
+    EXPECT_EQ(options(*next), Options(false, true));
+    EXPECT_TRUE(next->fullWindowsAction->isChecked());
+    EXPECT_FALSE(next->verifyUploadsAction->isChecked());
+}
+
+// The time left comes once the rate is measured from the first block on, and screen readers hear it.
+TEST_F(MainWindow, ProgressWindowShowsTheTimeLeft) {
+    std::uint32_t now = 0;
+    CFirmwareUpgrade progress(nullptr, false, [&now] { return now; });
+    EXPECT_EQ(progress.windowTitle(), "Progress");
+    EXPECT_EQ(progress.text->text(), "Writing Data to the Control");
+    const struct {
+        int permille;
+        std::uint32_t at;
+        const char* shown;
+    } steps[] = {{0, 0, ""}, {10, 800, ""}, {30, 1800, "About 50 seconds left"}};
+    for (const auto& step : steps) {
+        now = step.at;
+        progress.progress(step.permille);
+        EXPECT_EQ(progress.timeLeft->text(), step.shown) << step.permille;
+        EXPECT_EQ(progress.timeLeft->accessibleName(), *step.shown ? step.shown : "Time left") << step.permille;
+    }
+}
+
 TEST_F(MainWindow, EnterRunsTheFocusedCommandAndNeverExitBehindIt) {
     using Widget = QWidget* (*)(CMosaicsDlg&);
     using Button = QPushButton* (*)(CMosaicsDlg&);

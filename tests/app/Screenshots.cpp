@@ -1,5 +1,6 @@
-// Saves pictures of the main window in each of its states, of the progress window and of the
-// about box, so they can be looked at: zyl-screenshots OUTPUT-FOLDER.
+// Saves pictures of the main window in each of its states and its menu, of the progress window and
+// of the about box, so they can be looked at: zyl-screenshots OUTPUT-FOLDER.
+#include "QtTestApp.h"
 #include "QuickTiming.h"
 #include "ScriptedUiHost.h"
 #include "SimProcess.h"
@@ -377,37 +378,68 @@ void faceShots(UiHost& ui, const QString& folder) {
     save(image, folder, "face-image");
 }
 
-// A right click on the canvas as the user sees it: the menu beside the pointer, centred on it, with
-// the "Add" submenu open where there is one.
+// A menu opened at `at` (in the coordinates of `under`), as the user sees it: beside the pointer,
+// with the submenu open where there is one.
+void menuShot(QWidget& under, QMenu& menu, QPoint at, const QString& folder, const QString& name) {
+    menu.popup(under.mapToGlobal(at));
+    QApplication::processEvents();
+    QMenu* submenu = nullptr;
+    for (QAction* action : menu.actions())
+        if (action->menu() != nullptr) {
+            menu.setActiveAction(action);
+            submenu = action->menu();
+            submenu->popup(menu.pos() + QPoint(menu.width() - 2, menu.actionGeometry(action).top() - 3));
+            QApplication::processEvents();
+        }
+    const auto local = [&under](const QWidget& popup) { return QRect(under.mapFromGlobal(popup.pos()), popup.size()); };
+    QRect area = under.rect().united(local(menu));
+    if (submenu != nullptr)
+        area = area.united(local(*submenu));
+    QPixmap shot(area.size());
+    shot.fill(under.palette().color(QPalette::Window));
+    QPainter painter(&shot);
+    painter.translate(-area.topLeft());
+    painter.drawPixmap(0, 0, under.grab());
+    painter.drawPixmap(local(menu).topLeft(), menu.grab());
+    if (submenu != nullptr) {
+        painter.drawPixmap(local(*submenu).topLeft(), submenu->grab());
+        submenu->close();
+    }
+    menu.close();
+    painter.end();
+    write(shot, folder, name);
+}
+
+// A right click on the canvas: the menu centred on the pointer.
 void contextMenuShot(CZylWnd& canvas, bool sleepPage, QPoint at, const QString& folder, const QString& name) {
     const std::unique_ptr<QMenu> menu =
         MakePopupMenu(CZylWnd::ContextMenu(sleepPage, canvas.page->ObjectAt(at.x(), at.y()) != nullptr), nullptr);
-    menu->popup(QPoint(at.x(), at.y() - menu->sizeHint().height() / 2));
-    QApplication::processEvents();
-    QMenu* submenu = nullptr;
-    for (QAction* action : menu->actions())
-        if (action->menu() != nullptr) {
-            menu->setActiveAction(action);
-            submenu = action->menu();
-            submenu->popup(menu->pos() + QPoint(menu->width() - 2, menu->actionGeometry(action).top() - 3));
-            QApplication::processEvents();
-        }
-    QRect area = canvas.rect().united(menu->geometry());
-    if (submenu != nullptr)
-        area = area.united(submenu->geometry());
-    QPixmap shot(area.size());
-    shot.fill(canvas.palette().color(QPalette::Window));
-    QPainter painter(&shot);
-    painter.translate(-area.topLeft());
-    painter.drawPixmap(0, 0, canvas.grab());
-    painter.drawPixmap(menu->pos(), menu->grab());
-    if (submenu != nullptr) {
-        painter.drawPixmap(submenu->pos(), submenu->grab());
-        submenu->close();
+    menuShot(canvas, *menu, QPoint(at.x(), at.y() - menu->sizeHint().height() / 2), folder, name);
+}
+
+// The main window's own menu, from a right click between Reboot and Exit, the read-back check on.
+void mainMenuShot(CMosaicsDlg& dlg, const QString& folder) {
+    dlg.verifyUploadsAction->setChecked(true);
+    QMenu menu;
+    menu.addActions(dlg.actions());
+    const QPoint at(dlg.rebootButton->geometry().center().x(),
+                    (dlg.rebootButton->geometry().bottom() + dlg.exitButton->geometry().top()) / 2);
+    menuShot(dlg, menu, at, folder, "main-menu");
+    dlg.verifyUploadsAction->setChecked(false);
+}
+
+// The progress window part way through a transfer of even pace, on a clock of its own, so the
+// time left shows.
+void progressShot(QWidget* parent, bool reading, int permille, std::uint32_t msPerPermille, const QString& folder,
+                  const QString& name) {
+    std::uint32_t now = 0;
+    CFirmwareUpgrade window(parent, reading, [&now] { return now; });
+    for (int done = 0; done <= permille; done += 10) {
+        // The speed switch comes before the first block.
+        now = 800 + static_cast<std::uint32_t>(done) * msPerPermille;
+        window.progress(done);
     }
-    menu->close();
-    painter.end();
-    write(shot, folder, name);
+    save(window, folder, name);
 }
 
 // A busy page: a gradient, captioned buttons, a photo, a slider and a hot spot.
@@ -475,6 +507,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The settings the pictures show are their own, not the user's.
+    UseScratchSettings();
     QApplication app(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
@@ -491,12 +525,9 @@ int main(int argc, char** argv) {
     connectedShot(ui, folder, "main-connected-no-answer", {"--no-info"});
     portBusyShot(ui, folder);
 
-    CFirmwareUpgrade reading(&disconnected, true);
-    reading.progress(420);
-    save(reading, folder, "progress-reading");
-    CFirmwareUpgrade writing(&disconnected, false);
-    writing.progress(800);
-    save(writing, folder, "progress-writing");
+    mainMenuShot(disconnected, folder);
+    progressShot(&disconnected, true, 420, 60, folder, "progress-reading");
+    progressShot(&disconnected, false, 800, 125, folder, "progress-writing");
     CAboutDlg about(&disconnected);
     save(about, folder, "about");
     eventShots(folder);
