@@ -27,10 +27,11 @@ protected:
         sim = std::make_unique<SimProcess>(arguments, state.Path(), runtime.Path());
         ASSERT_FALSE(sim->DevicePath().empty());
     }
-    CliRun run(const std::string& command, const std::vector<std::string>& operands = {}) {
+    CliRun run(const std::string& command, const std::vector<std::string>& operands = {},
+               const Session::UploadOptions& upload = {}) {
         std::ostringstream out;
         std::ostringstream err;
-        const int status = RunLinkCommand(command, sim->DevicePath(), operands, out, err, simulatorTiming());
+        const int status = RunLinkCommand(command, sim->DevicePath(), operands, out, err, simulatorTiming(), upload);
         return {status, out.str(), err.str()};
     }
     TempFolder state;
@@ -70,6 +71,27 @@ TEST_F(LinkCommands, UploadThenDownloadGivesTheSameLayout) {
     ASSERT_TRUE(ReadWholeFile(files.Path("edited.zyl"), 1 << 20, sent, nullptr));
     ASSERT_TRUE(ReadWholeFile(files.Path("back.zyl"), 1 << 20, back, nullptr));
     EXPECT_EQ(back, sent);
+}
+
+// The read-back compares what the panel kept; a panel whose memory fails is caught.
+TEST_F(LinkCommands, UploadVerifyFailsOnAPanelThatKeepsTheLayoutDamaged) {
+    ASSERT_TRUE(TLayout().SaveTemplate(files.Path("t.zyl")));
+    const struct {
+        std::vector<std::string> simulator;
+        int status;
+        const char* err;
+    } cases[] = {
+        {{}, kExitOk, ""},
+        {{"--damage-store", "2500"},
+         kExitBadInput,
+         "zylctl upload: the layout read back from the control differs from the one sent, first in block 2 of "},
+    };
+    for (const auto& c : cases) {
+        start(c.simulator);
+        const CliRun r = run("upload", {files.Path("t.zyl")}, {.verify = true});
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(r.err.substr(0, std::string(c.err).size()), c.err);
+    }
 }
 
 // The panel takes a few KB more than a template file holds: such a layout downloads whole but
@@ -197,6 +219,8 @@ TEST(LinkCommandUsage, NeedsAPortAndTheRightOperands) {
          kExitUsage,
          "usage: zylctl --port DEVICE firmware FILE.zfw"},
         {{"upload", "--help"}, kExitOk, "usage: zylctl --port DEVICE upload IN.zyl"},
+        {{"upload", "--help"}, kExitOk, "--verify"},
+        {{"--port", "/dev/x", "upload", "missing.zyl", "--verify"}, kExitBadInput, "missing.zyl"},
     };
     for (const auto& c : cases) {
         std::ostringstream out;
