@@ -120,27 +120,6 @@ TEST(Faults, TheSeedDecidesWhatIsDamaged) {
     EXPECT_NE(run(7), run(8));
 }
 
-// A failing memory: the layout is acknowledged and served back with the one byte inverted; a
-// layout too short to reach the byte, and firmware, are kept as received.
-TEST(Faults, ADamagedStoreKeepsOneByteOfALayoutInverted) {
-    const Bytes payload = pattern(2500);
-    for (const int at : {0, 2499, 2500}) {
-        SimOptions options;
-        options.damageStore = at;
-        EngineRig rig(options);
-        for (const auto& reply : rig.upload(payload))
-            EXPECT_EQ(reply, "%return 0\r\n") << at;
-        Bytes kept = payload;
-        if (at < 2500)
-            kept[static_cast<std::size_t>(at)] ^= 0xFF;
-        EXPECT_EQ(rig.store.Layout(), kept) << at;
-        const Bytes served = rig.download();
-        EXPECT_EQ(Bytes(served.begin() + 4, served.end()), kept) << at;
-        static_cast<void>(rig.upload(payload, "%endblock\n"));
-        EXPECT_EQ(rig.store.Firmware(), payload) << at;
-    }
-}
-
 TEST(Faults, SilenceAlsoIgnoresSpeedCommands) {
     SimOptions options;
     options.silentAfter = 1;

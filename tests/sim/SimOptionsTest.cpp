@@ -20,12 +20,11 @@ std::vector<std::string> split(const std::string& line) {
 
 TEST(SimOptions, ReadsEveryOption) {
     std::string error;
-    const auto o =
-        ParseSimOptions(split("--firmware 205 --hardware 4 --no-info --block-size 600 --corrupt-every 3 "
-                              "--bad-length-every 4 --nak-every 5 --drop-every 6 --extra-every 7 "
-                              "--line-rate --silent-after 0 --damage-store 1500 --seed 4294967295 --state /tmp/x "
-                              "--verbose"),
-                        error);
+    const auto o = ParseSimOptions(split("--firmware 205 --hardware 4 --no-info --block-size 600 --corrupt-every 3 "
+                                         "--bad-length-every 4 --nak-every 5 --drop-every 6 --extra-every 7 "
+                                         "--damage-store 1500 "
+                                         "--line-rate --silent-after 0 --seed 4294967295 --state /tmp/x --verbose"),
+                                   error);
     ASSERT_TRUE(o) << error;
     EXPECT_EQ(o->firmware, 205);
     EXPECT_EQ(o->hardware, 4);
@@ -55,9 +54,9 @@ TEST(SimOptions, ReadsEveryOption) {
 }
 
 TEST(SimOptions, RefusesWhatItCannotUse) {
-    for (const char* line : {"--block-size 0", "--block-size 1001", "--block-size", "--firmware -1", "--firmware x",
-                             "--nak-every 0", "--corrupt-every 2x", "--seed 4294967296", "--state", "--bogus",
-                             "--silent-after -1", "--damage-store -1", "--damage-store"}) {
+    for (const char* line :
+         {"--block-size 0", "--block-size 1001", "--block-size", "--firmware -1", "--firmware x", "--nak-every 0",
+          "--corrupt-every 2x", "--seed 4294967296", "--state", "--bogus", "--silent-after -1", "--damage-store -1"}) {
         std::string error;
         EXPECT_FALSE(ParseSimOptions(split(line), error)) << line;
         EXPECT_FALSE(error.empty()) << line;
