@@ -142,7 +142,8 @@ std::optional<std::string> TooLargeForTemplate(TLayout& layout, const std::strin
 } // namespace
 
 int RunLinkCommand(const std::string& command, const std::string& device, const std::vector<std::string>& operands,
-                   std::ostream& out, std::ostream& err, const LinkTiming& timing) {
+                   std::ostream& out, std::ostream& err, const LinkTiming& timing,
+                   const Session::UploadOptions& upload) {
     // The file of download, upload and firmware; a missing one fails as an unreadable file.
     const std::string file = operands.empty() ? std::string() : operands.front();
     TLayout layout;
@@ -182,6 +183,7 @@ int RunLinkCommand(const std::string& command, const std::string& device, const 
             return failed(err, command,
                           "the control's firmware (" + std::to_string(session.Versions()->firmwareVersion) +
                               ") does not take layout uploads; 206 or later is needed");
+        session.SetUploadOptions(upload);
         session.OnUploadLayout();
     } else {
         session.OnReboot();
@@ -202,8 +204,12 @@ CommandRun DefineLinkCommand(CLI::App& command) {
         operands->resize(1);
         command.add_option(it->second.first, operands->front(), it->second.second)->required();
     }
-    return [name, operands](const CommandContext& context) {
-        return RunLinkCommand(name, context.device, *operands, context.out, context.err);
+    auto upload = std::make_shared<Session::UploadOptions>();
+    if (name == "upload")
+        command.add_flag("--verify", upload->verify,
+                         "read the layout back afterwards and compare it with what was sent");
+    return [name, operands, upload](const CommandContext& context) {
+        return RunLinkCommand(name, context.device, *operands, context.out, context.err, LinkTiming{}, *upload);
     };
 }
 

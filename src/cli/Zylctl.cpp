@@ -67,7 +67,12 @@ std::span<const ZylctlCommand> commands() {
         {"download", "read the control's layout into a template file",
          "Reads the control's layout and writes it as a template file.", true, DefineLinkCommand},
         {"upload", "write a template's layout into the control",
-         "Writes the layout of a template file into the control.", true, DefineLinkCommand},
+         "Writes the layout of a template file into the control.\n"
+         "\n"
+         "With --verify the layout is then read back and compared byte for byte with what was sent;\n"
+         "a difference (named by the first block of 1000 bytes that differs) or a read-back that\n"
+         "fails ends with exit status 1.",
+         true, DefineLinkCommand},
         {"firmware", "send a firmware file to the control",
          "Sends a firmware file to the control, which then restarts by itself.", true, DefineLinkCommand},
         {"reboot", "restart the control", "Tells the control to restart.", true, DefineLinkCommand},

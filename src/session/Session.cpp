@@ -36,6 +36,21 @@ std::string UnacknowledgedProblem(const std::string& what, const std::string& re
     return problem + ": it answered \"" + ShownReply(reply, kShownReplyChars) + "\" instead of \"%return 0\\r\\n\"";
 }
 
+// The read-back is judged in the upload's own blocks, so the message names the block that went
+// wrong in the terms of the transfer; a different length counts from where the shorter ends.
+// Empty when they agree; else the difference, without its leading article.
+std::string ReadBackDifference(std::span<const std::uint8_t> sent, std::span<const std::uint8_t> back) {
+    const auto differs = std::mismatch(sent.begin(), sent.end(), back.begin(), back.end()).first;
+    if (differs == sent.end() && back.size() == sent.size())
+        return {};
+    std::string problem = "layout read back from the control differs from the one sent";
+    if (back.size() != sent.size())
+        problem += " (" + std::to_string(back.size()) + " bytes instead of " + std::to_string(sent.size()) + ")";
+    const auto block = static_cast<std::size_t>(differs - sent.begin()) / kBlockDataBytes;
+    return problem + ", first in block " + std::to_string(block) + " of " +
+           std::to_string(sent.size() / kBlockDataBytes + 1);
+}
+
 // Shows the progress window for as long as it lives.
 class ProgressWindow {
 public:
@@ -232,6 +247,7 @@ void Session::OnUploadLayout() {
         host.ShowMessage(error);
         return;
     }
+    bool acknowledged = false;
     Guard(
         [&] {
             ProgressWindow progress(host, false);
@@ -240,9 +256,49 @@ void Session::OnUploadLayout() {
             if (!IsAcknowledgement(reply)) {
                 lastProblem = UnacknowledgedProblem("layout", reply);
                 AppendLog(UnacknowledgedText(reply, "layout"));
+            } else {
+                acknowledged = true;
             }
         },
         "Layout upload cancelled\r\n");
+    // Its own progress window, in reading mode, once the upload's has gone.
+    if (acknowledged && uploadOptions.verify)
+        Guard([&] { VerifyUpload(*image); }, "Layout not verified: reading it back was cancelled\r\n");
+}
+
+void Session::VerifyUpload(std::span<const std::uint8_t> sent) {
+    const auto notVerified = [this](const std::string& why) {
+        lastProblem = "the layout was not verified: " + why;
+        AppendLog("Layout not verified: " + why + "\r\n");
+    };
+    DownloadResult result;
+    try {
+        ProgressWindow progress(host, true);
+        LinkFraming link = Framing(progress.Observer());
+        // Whatever followed the upload's last reply must not be read as the size.
+        link.FlushPending(kInfoFlushChunk);
+        result = DownloadLayout(link);
+    } catch (const TransferCancelled&) {
+        // The upload itself went through, so the cancel is the read-back's to report.
+        notVerified("reading it back was cancelled");
+        return;
+    }
+    if (result.outcome == DownloadResult::Outcome::NoReply) {
+        notVerified(ReplyProblem("layout", result.sizeReply));
+    } else if (result.outcome == DownloadResult::Outcome::InvalidSize) {
+        notVerified("the control announced a layout of " + std::to_string(result.announcedSize) + " bytes");
+    } else {
+        // The first four bytes are the panel's own and not part of the image.
+        const std::string difference = ReadBackDifference(sent, std::span(result.bytes).subspan(4));
+        if (difference.empty()) {
+            AppendLog("Layout verified\r\n");
+        } else {
+            lastProblem = "the " + difference;
+            AppendLog("The " + difference + "\r\n");
+        }
+    }
+    if (result.lineLost)
+        std::rethrow_exception(result.lineLost);
 }
 
 void Session::OnUpgradeFirmware(const std::string& path) {

@@ -6,9 +6,11 @@
 #include "session/OpenedPort.h"
 #include "session/PortFactory.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -97,6 +99,9 @@ private:
     void Connect(const std::string& path);
     void Disconnect();
     void Download(LinkFraming& link);
+    // Reads the layout back after an upload and compares it with `sent`; the layout being edited
+    // is never touched.
+    void VerifyUpload(std::span<const std::uint8_t> sent);
     void UpgradeFirmware();
     // A device failure: report it, close the port, back to Disconnected.
     void Fail(const CSerialException& error);

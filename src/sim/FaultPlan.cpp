@@ -77,6 +77,13 @@ std::vector<std::uint8_t> FaultPlan::Acknowledgement(bool& refused) {
     return reply;
 }
 
+bool FaultPlan::DamageStored(std::span<std::uint8_t> layout) const {
+    if (options.damageStore < 0 || static_cast<std::size_t>(options.damageStore) >= layout.size())
+        return false;
+    layout[static_cast<std::size_t>(options.damageStore)] ^= 0xFF;
+    return true;
+}
+
 std::uint8_t FaultPlan::Garbage() {
     return static_cast<std::uint8_t>(0x80 | std::uniform_int_distribution<int>(0, 127)(random));
 }

@@ -26,6 +26,10 @@ public:
     // away instead of taking it.
     std::vector<std::uint8_t> Acknowledgement(bool& refused);
 
+    // A layout as a failing memory keeps it: the byte at --damage-store inverted. True when the
+    // layout reaches that far and was damaged.
+    bool DamageStored(std::span<std::uint8_t> layout) const;
+
     // A byte as a receiver on the wrong speed sees it: always with the top bit set, so noise never
     // forms a command.
     std::uint8_t Garbage();

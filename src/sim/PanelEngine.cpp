@@ -256,7 +256,9 @@ void PanelEngine::trailer(bool firmware, Nanos now) {
 
     std::string fault = checkTrailer(firmware, lastIndex, length, crc);
     if (fault.empty()) {
-        const std::span<const std::uint8_t> payload(upload->data.data(), static_cast<std::size_t>(length));
+        const std::span<std::uint8_t> payload(upload->data.data(), static_cast<std::size_t>(length));
+        if (!firmware && faults.DamageStored(payload))
+            event("damaged byte " + std::to_string(options.damageStore) + " of the layout it keeps");
         std::string error;
         if (!(firmware ? store.StoreFirmware(payload, &error) : store.StoreLayout(payload, &error)))
             fault = "cannot keep it: " + error;

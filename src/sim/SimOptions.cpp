@@ -35,6 +35,9 @@ faults (every Nth of the replies concerned, counted from the start):
   --drop-every N        a block reply or acknowledgement loses one byte
   --extra-every N       an acknowledgement gets one stray byte after it
   --silent-after N      after N commands the panel answers nothing at all
+  --damage-store N      every layout is kept with its byte N (counted from 0) inverted, yet
+                        acknowledged, so reading it back shows a difference in block N / 1000;
+                        a layout of N bytes or fewer is kept as received
   --seed N              seed of the fault and garbage choices (default 1)
   --verbose             log commands and events on standard error
   --help                show this text
@@ -71,6 +74,7 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
         {"--drop-every", {1, kIntMax, [&](long long v) { options.dropEvery = static_cast<int>(v); }}},
         {"--extra-every", {1, kIntMax, [&](long long v) { options.extraEvery = static_cast<int>(v); }}},
         {"--silent-after", {0, kIntMax, [&](long long v) { options.silentAfter = static_cast<int>(v); }}},
+        {"--damage-store", {0, kIntMax, [&](long long v) { options.damageStore = static_cast<int>(v); }}},
         {"--seed",
          {0, std::numeric_limits<std::uint32_t>::max(),
           [&](long long v) { options.seed = static_cast<std::uint32_t>(v); }}},

@@ -19,6 +19,7 @@ struct SimOptions {
     int extraEvery = 0;
     bool lineRate = false;
     int silentAfter = -1; // below 0: never falls silent
+    int damageStore = -1; // below 0: layouts are stored as received
     std::uint32_t seed = 1;
     std::string stateDir; // empty: DefaultStateDirectory()
     bool verbose = false;

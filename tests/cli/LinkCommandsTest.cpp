@@ -9,6 +9,7 @@
 #include "layout/TLayout.h"
 #include "link/PortEnumeration.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,10 +28,11 @@ protected:
         sim = std::make_unique<SimProcess>(arguments, state.Path(), runtime.Path());
         ASSERT_FALSE(sim->DevicePath().empty());
     }
-    CliRun run(const std::string& command, const std::vector<std::string>& operands = {}) {
+    CliRun run(const std::string& command, const std::vector<std::string>& operands = {},
+               const Session::UploadOptions& upload = {}) {
         std::ostringstream out;
         std::ostringstream err;
-        const int status = RunLinkCommand(command, sim->DevicePath(), operands, out, err, simulatorTiming());
+        const int status = RunLinkCommand(command, sim->DevicePath(), operands, out, err, simulatorTiming(), upload);
         return {status, out.str(), err.str()};
     }
     TempFolder state;
@@ -61,7 +63,7 @@ TEST_F(LinkCommands, UploadThenDownloadGivesTheSameLayout) {
     TLayout edited;
     edited.controlName = u"From the command line";
     ASSERT_TRUE(edited.SaveTemplate(files.Path("edited.zyl")));
-    r = run("upload", {files.Path("edited.zyl")});
+    r = run("upload", {files.Path("edited.zyl")}, {.verify = true});
     ASSERT_EQ(r.status, kExitOk) << r.err;
     r = run("download", {files.Path("back.zyl")});
     ASSERT_EQ(r.status, kExitOk) << r.err;
@@ -70,6 +72,16 @@ TEST_F(LinkCommands, UploadThenDownloadGivesTheSameLayout) {
     ASSERT_TRUE(ReadWholeFile(files.Path("edited.zyl"), 1 << 20, sent, nullptr));
     ASSERT_TRUE(ReadWholeFile(files.Path("back.zyl"), 1 << 20, back, nullptr));
     EXPECT_EQ(back, sent);
+}
+
+// A panel whose memory fails acknowledges the layout; only reading it back shows the damage.
+TEST_F(LinkCommands, UploadVerifyFailsOnAPanelThatKeepsTheLayoutDamaged) {
+    ASSERT_TRUE(TLayout().SaveTemplate(files.Path("t.zyl")));
+    start({"--damage-store", "2500"});
+    const CliRun r = run("upload", {files.Path("t.zyl")}, {.verify = true});
+    EXPECT_EQ(r.status, kExitBadInput);
+    EXPECT_THAT(r.err, ::testing::StartsWith("zylctl upload: the layout read back from the control differs from "
+                                             "the one sent, first in block 2 of "));
 }
 
 // The panel takes a few KB more than a template file holds: such a layout downloads whole but
@@ -197,6 +209,8 @@ TEST(LinkCommandUsage, NeedsAPortAndTheRightOperands) {
          kExitUsage,
          "usage: zylctl --port DEVICE firmware FILE.zfw"},
         {{"upload", "--help"}, kExitOk, "usage: zylctl --port DEVICE upload IN.zyl"},
+        {{"upload", "--help"}, kExitOk, "--verify"},
+        {{"--port", "/dev/x", "upload", "missing.zyl", "--verify"}, kExitBadInput, "missing.zyl"},
     };
     for (const auto& c : cases) {
         std::ostringstream out;

@@ -106,7 +106,7 @@ TEST_F(Zylctl, EveryCommandHasItsHelp) {
         {"ports", "usage: zylctl ports\n\nLists"},
         {"info", "usage: zylctl --port DEVICE info\n\nPrints"},
         {"download", "usage: zylctl --port DEVICE download OUT.zyl\n\nReads"},
-        {"upload", "usage: zylctl --port DEVICE upload IN.zyl\n\nWrites"},
+        {"upload", "usage: zylctl --port DEVICE upload IN.zyl [OPTIONS]\n\nWrites"},
         {"firmware", "usage: zylctl --port DEVICE firmware FILE.zfw\n\nSends"},
         {"reboot", "usage: zylctl --port DEVICE reboot\n\nTells"},
     };

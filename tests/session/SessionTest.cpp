@@ -325,6 +325,55 @@ TEST_F(SessionTest, UploadAndFirmwareWriteAndReport) {
     }
 }
 
+// After Connect the panel serves the layout being edited, so a faithful read-back matches it.
+TEST_F(SessionTest, AVerifiedUploadReadsTheLayoutBackAndNeverTakesIt) {
+    const std::size_t length = Fresh().ServedImage().size();
+    ASSERT_GT(length, 3000U);
+    const std::string differs = "The layout read back from the control differs from the one sent";
+    const std::string count = " of " + std::to_string(length / 1000 + 1) + "\r\n";
+    const struct {
+        const char* name;
+        std::function<void(Rig&)> arrange;
+        std::string logged;
+        bool readBack = true;
+    } cases[] = {
+        {"as sent", [](Rig&) {}, "Layout verified\r\n"},
+        {"the panel's own prefix", [](Rig& t) { t.served.replace(0, 4, "\xFF\xFF\xFF\xFF"); }, "Layout verified\r\n"},
+        {"a byte in block 2", [](Rig& t) { t.served[4 + 2999] ^= 0x80; }, differs + ", first in block 2" + count},
+        {"short", [](Rig& t) { t.Serve(t.served.substr(0, 4 + 2500)); },
+         differs + " (2500 bytes instead of " + std::to_string(length) + "), first in block 2" + count},
+        {"size unreadable", [](Rig& t) { t.panel.sizeReply = "%error\r\n"; },
+         "Layout not verified: the control's reply to the request for its layout could not be read: "
+         "\"%error\\r\\n\"\r\n"},
+        {"cancelled",
+         [](Rig& t) {
+             t.panel.onCommand = [&t](const std::string& line) {
+                 if (line == kLayoutRequest)
+                     t.line.observer.cancelAt = t.line.clock.now;
+             };
+         },
+         "Layout not verified: reading it back was cancelled\r\n"},
+        {"upload not acknowledged", [](Rig& t) { t.panel.trailerReply = "%return 1\r\n"; },
+         UnacknowledgedText("%return 1\r\n", "layout"), false},
+    };
+    for (const auto& c : cases) {
+        Rig& t = Fresh();
+        t.Connect();
+        t.session->SetUploadOptions({.verify = true});
+        const std::vector<std::uint8_t> before = Encoded(t.layout);
+        const std::string logBefore = t.session->Log();
+        c.arrange(t);
+        t.session->OnUploadLayout();
+        const std::string logged = t.session->Log().substr(logBefore.size());
+        EXPECT_EQ(logged, c.logged) << c.name;
+        EXPECT_EQ(t.session->LastProblem().empty(), logged == "Layout verified\r\n") << c.name;
+        EXPECT_EQ(Encoded(t.layout), before) << c.name;
+        ASSERT_EQ(t.host.progress.size(), c.readBack ? 3U : 2U) << c.name;
+        EXPECT_TRUE(t.host.progress.back().first == c.readBack) << c.name << ": the read-back's window reads";
+        EXPECT_EQ(t.session->GetState(), State::IdentifiedUploads) << c.name;
+    }
+}
+
 TEST_F(SessionTest, CancelledTransfersSayWhatIsLeftAndSendNothingMore) {
     const struct {
         const char* name;

@@ -22,6 +22,7 @@ TEST(SimOptions, ReadsEveryOption) {
     std::string error;
     const auto o = ParseSimOptions(split("--firmware 205 --hardware 4 --no-info --block-size 600 --corrupt-every 3 "
                                          "--bad-length-every 4 --nak-every 5 --drop-every 6 --extra-every 7 "
+                                         "--damage-store 1500 "
                                          "--line-rate --silent-after 0 --seed 4294967295 --state /tmp/x --verbose"),
                                    error);
     ASSERT_TRUE(o) << error;
@@ -36,6 +37,7 @@ TEST(SimOptions, ReadsEveryOption) {
     EXPECT_EQ(o->extraEvery, 7);
     EXPECT_TRUE(o->lineRate);
     EXPECT_EQ(o->silentAfter, 0);
+    EXPECT_EQ(o->damageStore, 1500);
     EXPECT_EQ(o->seed, 4294967295u);
     EXPECT_EQ(o->stateDir, "/tmp/x");
     EXPECT_TRUE(o->verbose);
@@ -47,13 +49,14 @@ TEST(SimOptions, ReadsEveryOption) {
     EXPECT_EQ(defaults->hardware, 3);
     EXPECT_EQ(defaults->blockSize, 1000);
     EXPECT_LT(defaults->silentAfter, 0);
+    EXPECT_LT(defaults->damageStore, 0);
     EXPECT_TRUE(defaults->answerInfo);
 }
 
 TEST(SimOptions, RefusesWhatItCannotUse) {
     for (const char* line :
          {"--block-size 0", "--block-size 1001", "--block-size", "--firmware -1", "--firmware x", "--nak-every 0",
-          "--corrupt-every 2x", "--seed 4294967296", "--state", "--bogus", "--silent-after -1"}) {
+          "--corrupt-every 2x", "--seed 4294967296", "--state", "--bogus", "--silent-after -1", "--damage-store -1"}) {
         std::string error;
         EXPECT_FALSE(ParseSimOptions(split(line), error)) << line;
         EXPECT_FALSE(error.empty()) << line;
