@@ -15,6 +15,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -104,6 +105,12 @@ private:
     InterruptWatch watch;
 };
 
+// Each "...\r\n" line of the main window's log as a line of its own.
+void PrintLogLines(std::ostream& err, const std::string& command, std::string_view logged) {
+    for (std::size_t end; (end = logged.find("\r\n")) != std::string_view::npos; logged.remove_prefix(end + 2))
+        err << "zylctl " << command << ": " << logged.substr(0, end) << '\n';
+}
+
 int failed(std::ostream& err, const std::string& command, const std::string& why) {
     err << "zylctl " << command << ": " << why << '\n';
     return kExitBadInput;
@@ -125,7 +132,8 @@ std::optional<std::string> TooLargeForTemplate(TLayout& layout, const std::strin
 } // namespace
 
 int RunLinkCommand(const std::string& command, const std::string& device, const std::vector<std::string>& operands,
-                   std::ostream& out, std::ostream& err, const LinkTiming& timing) {
+                   std::ostream& out, std::ostream& err, const LinkTiming& timing,
+                   const Session::UploadOptions& upload) {
     // The file of download, upload and firmware; a missing one fails as an unreadable file.
     const std::string file = operands.empty() ? std::string() : operands.front();
     TLayout layout;
@@ -165,7 +173,13 @@ int RunLinkCommand(const std::string& command, const std::string& device, const 
             return failed(err, command,
                           "the control's firmware (" + std::to_string(session.Versions()->firmwareVersion) +
                               ") does not take layout uploads; 206 or later is needed");
+        session.SetUploadOptions(upload);
+        const std::size_t logBefore = session.Log().size();
         session.OnUploadLayout();
+        // A good upload logs only notes (such as a fall-back to the full reply windows, which
+        // says why it took long); a failed one is told by its problem alone.
+        if (session.LastProblem().empty())
+            PrintLogLines(err, command, std::string_view(session.Log()).substr(logBefore));
     } else {
         session.OnReboot();
     }
@@ -185,8 +199,13 @@ CommandRun DefineLinkCommand(CLI::App& command) {
         operands->resize(1);
         command.add_option(it->second.first, operands->front(), it->second.second)->required();
     }
-    return [name, operands](const CommandContext& context) {
-        return RunLinkCommand(name, context.device, *operands, context.out, context.err);
+    auto upload = std::make_shared<Session::UploadOptions>();
+    if (name == "upload")
+        command.add_flag("--full-windows", upload->fullWindows,
+                         "wait the full 500 ms reply window after every block, as firmware does, instead of going\n"
+                         "on at the acknowledgement: for a panel or adapter that loses or delays replies");
+    return [name, operands, upload](const CommandContext& context) {
+        return RunLinkCommand(name, context.device, *operands, context.out, context.err, LinkTiming{}, *upload);
     };
 }
 

@@ -67,7 +67,10 @@ std::span<const ZylctlCommand> commands() {
         {"download", "read the control's layout into a template file",
          "Reads the control's layout and writes it as a template file.", true, DefineLinkCommand},
         {"upload", "write a template's layout into the control",
-         "Writes the layout of a template file into the control.", true, DefineLinkCommand},
+         "Writes the layout of a template file into the control. Each block goes on as soon as the control\n"
+         "acknowledges it; from the first block it does not acknowledge at once, the rest of the upload\n"
+         "waits the full reply windows, and a note says so. --full-windows waits them from the start.",
+         true, DefineLinkCommand},
         {"firmware", "send a firmware file to the control",
          "Sends a firmware file to the control, which then restarts by itself.", true, DefineLinkCommand},
         {"reboot", "restart the control", "Tells the control to restart.", true, DefineLinkCommand},
