@@ -172,10 +172,13 @@ std::string LinkFraming::SendPayload(std::span<const std::uint8_t> payload, cons
         }
         Write(parameters.endCommand);
         Pause(timing.endCommandToTrailer, false);
+        // The trailer's reply is heard as the blocks' were, so what came before it is stale.
+        if (endAtReply)
+            FlushPending(kReplyWindowBytes);
         const auto trailer = BuildTrailer(index - 1, payload);
         WriteBytes(trailer.data(), trailer.size(), false);
         Pause(parameters.trailerPause);
-        reply = AwaitReply();
+        reply = AwaitReply(&endAtReply);
     } catch (const TransferCancelled&) {
         ReturnToIdleSpeed(parameters.slowDownPause);
         throw;

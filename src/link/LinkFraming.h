@@ -74,7 +74,8 @@ public:
                                  bool* endAtReply = nullptr);
     // The whole payload as acknowledged blocks and a trailer, between a flush, the speed-up
     // and the slow-down; reports progress after each acknowledged block. Returns the panel's
-    // reply to the trailer, which is always heard out in full windows.
+    // reply to the trailer, heard as the blocks' replies were: ended by its line while they
+    // were, else in full windows.
     [[nodiscard]] std::string SendPayload(std::span<const std::uint8_t> payload, const PayloadParameters& parameters);
 
 private:

@@ -50,7 +50,8 @@ struct PayloadParameters {
     std::uint32_t slowDownPause;
     // A block's reply window ends as soon as it holds a whole reply line instead of listening
     // its full length, and what waits on the line before a block is discarded. The first block
-    // not acknowledged at once turns the rest of the payload back to full windows.
+    // not acknowledged at once turns the rest of the payload, the trailer's reply included,
+    // back to full windows.
     bool windowsEndAtReply = false;
     // Told once, with the index of that block, when the payload falls back to full windows.
     std::function<void(std::int32_t block)> fellBack = {};

@@ -8,10 +8,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <numeric>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -56,18 +58,25 @@ std::vector<std::uint32_t> ExpectDelivered(const ScriptedPanel& panel, const std
     return order;
 }
 
-// From the first "%binblock\n" to the end command: the time the blocks took.
-std::uint32_t BlockPhaseMs(const std::vector<LineEvent>& events) {
+// The ms from the first write of one of `from` to the first write of one of `to` after it.
+std::uint32_t MsBetweenWrites(const std::vector<LineEvent>& events, std::vector<std::string_view> from,
+                              std::vector<std::string_view> to) {
     std::optional<std::uint32_t> first;
     for (const auto& event : events) {
-        if (event.kind != LineEvent::Kind::Write)
-            continue;
-        if (event.bytes == kBinBlockCommand && !first)
+        const auto is = [&](const std::vector<std::string_view>& texts) {
+            return event.kind == LineEvent::Kind::Write && std::ranges::find(texts, event.bytes) != texts.end();
+        };
+        if (!first && is(from))
             first = event.at;
-        if (event.bytes == kEndLayoutCommand || event.bytes == kEndBlockCommand)
-            return event.at - first.value_or(event.at);
+        else if (first && is(to))
+            return event.at - *first;
     }
     return 0;
+}
+
+// From the first "%binblock\n" to the end command: the time the blocks took.
+std::uint32_t BlockPhaseMs(const std::vector<LineEvent>& events) {
+    return MsBetweenWrites(events, {kBinBlockCommand}, {kEndLayoutCommand, kEndBlockCommand});
 }
 
 TEST_F(FramingTest, DeadlineRead) {
@@ -193,6 +202,7 @@ TEST_F(FramingTest, TheAcknowledgementEndsTheWindowUntilTheFirstTrouble) {
         {"garbage", {{0, {{5, "\xF3\x81 0\r\n"}}}}, {0, 0, 1, 2}, {0}, 10 + 3 * 505},
         {"a stray byte after the acknowledgement", {{0, {{5, ack}, {6, "\xFF"}}}}, {0, 1, 2}, {}, 3 * 10},
         {"a stray byte in the same read", {{0, {{5, ack + "\xFF"}}}}, {0, 0, 1, 2}, {0}, 10 + 3 * 505},
+        {"a stray byte before the trailer", {{2, {{5, ack}, {7, "\xFF"}}}}, {0, 1, 2}, {}, 3 * 10},
     };
     for (const auto& c : cases) {
         FakeLine fresh;
@@ -261,15 +271,17 @@ TEST_F(FramingTest, UploadAndFirmwareSequences) {
         bool firmware;
         bool fullWindows;
         // The same bytes at the same pauses; the acknowledgement ends the window of a layout's
-        // block unless the full windows are asked for, never a firmware block's.
-        std::uint32_t phaseMs;
+        // block and of its trailer unless the full windows are asked for, never a firmware's.
+        std::uint32_t blocksMs;
+        std::uint32_t trailerMs; // from the end command to "%lowbaud\n"
         std::vector<std::string> expected;
     } cases[] = {
-        {false, false, 2 * 10, upload},
-        {false, true, 2 * 505, upload},
+        {false, false, 2 * 10, 5 + 10 + 20, upload},
+        {false, true, 2 * 505, 5 + 10 + 500 + 20, upload},
         {true,
          false,
          2 * 505,
+         5 + 5 + 500,
          {"W9600 %highbaud\\n",
           "S50",
           "B115200",
@@ -300,7 +312,9 @@ TEST_F(FramingTest, UploadAndFirmwareSequences) {
             c.firmware ? FirmwareParameters(framing.Timing()) : LayoutUploadParameters(framing.Timing(), c.fullWindows);
         static_cast<void>(framing.SendPayload(AsSpan(payload), parameters));
         EXPECT_THAT(Transcript(fresh.clock.events), ElementsAreArray(c.expected));
-        EXPECT_EQ(BlockPhaseMs(fresh.clock.events), c.phaseMs);
+        EXPECT_EQ(BlockPhaseMs(fresh.clock.events), c.blocksMs);
+        EXPECT_EQ(MsBetweenWrites(fresh.clock.events, {kEndLayoutCommand, kEndBlockCommand}, {kLowBaudCommand}),
+                  c.trailerMs);
         // The first flush window starts the transfer; nothing is written before it ends.
         EXPECT_EQ(fresh.clock.events.front().at, 500U);
         EXPECT_THAT(fresh.observer.positions, ElementsAre(0, 666, 1000));
