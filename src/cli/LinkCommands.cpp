@@ -202,8 +202,9 @@ CommandRun DefineLinkCommand(CLI::App& command) {
     auto upload = std::make_shared<Session::UploadOptions>();
     if (name == "upload")
         command.add_flag("--full-windows", upload->fullWindows,
-                         "wait the full 500 ms reply window after every block, as firmware does, instead of going\n"
-                         "on at the acknowledgement: for a panel or adapter that loses or delays replies");
+                         "wait the full 500 ms reply window after every block, as firmware\n"
+                         "does, instead of going on at the acknowledgement: for a panel or\n"
+                         "adapter that loses or delays replies");
     return [name, operands, upload](const CommandContext& context) {
         return RunLinkCommand(name, context.device, *operands, context.out, context.err, LinkTiming{}, *upload);
     };

@@ -27,10 +27,11 @@ protected:
         sim = std::make_unique<SimProcess>(arguments, state.Path(), runtime.Path());
         ASSERT_FALSE(sim->DevicePath().empty());
     }
-    CliRun run(const std::string& command, const std::vector<std::string>& operands = {}) {
+    CliRun run(const std::string& command, const std::vector<std::string>& operands = {},
+               const Session::UploadOptions& upload = {}) {
         std::ostringstream out;
         std::ostringstream err;
-        const int status = RunLinkCommand(command, sim->DevicePath(), operands, out, err, simulatorTiming());
+        const int status = RunLinkCommand(command, sim->DevicePath(), operands, out, err, simulatorTiming(), upload);
         return {status, out.str(), err.str()};
     }
     TempFolder state;
@@ -70,6 +71,26 @@ TEST_F(LinkCommands, UploadThenDownloadGivesTheSameLayout) {
     ASSERT_TRUE(ReadWholeFile(files.Path("edited.zyl"), 1 << 20, sent, nullptr));
     ASSERT_TRUE(ReadWholeFile(files.Path("back.zyl"), 1 << 20, back, nullptr));
     EXPECT_EQ(back, sent);
+}
+
+// A block refused once slows the upload down, which is worth a note but no failure.
+TEST_F(LinkCommands, AFallBackToFullWindowsIsANote) {
+    TLayout layout;
+    ASSERT_TRUE(layout.SaveTemplate(files.Path("t.zyl")));
+    const struct {
+        bool fullWindows;
+        std::string err;
+    } cases[] = {
+        {false, "zylctl upload: The control did not acknowledge block 1 at once; the rest of the upload waits the "
+                "full reply windows\n"},
+        {true, ""},
+    };
+    for (const auto& c : cases) {
+        start({"--nak-every", "2"});
+        const CliRun r = run("upload", {files.Path("t.zyl")}, {c.fullWindows, false});
+        EXPECT_EQ(r.status, kExitOk) << r.err;
+        EXPECT_EQ(r.err, c.err);
+    }
 }
 
 // The panel takes a few KB more than a template file holds: such a layout downloads whole but
