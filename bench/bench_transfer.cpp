@@ -1,9 +1,11 @@
 // The transfer harness: a real zyl-panel-sim with --line-rate on its pty, holding a layout of about
 // 300 KB (noise pictures, which do not compress), and the tool's own link code on the other end.
-// Measures the download's block phase against the line and the upload against the protocol's
-// floor, and says where each block's time goes. Prints one JSON object.
+// Measures the download's block phase against the line and the upload against the line and the
+// protocol's floor, and says where each block's time goes. Prints one JSON object.
 //
-//   bench_transfer [--kb N] [--only download|upload|none] [--state DIR] [--window]
+//   bench_transfer [--kb N] [--only download|upload|upload-fast|upload-full|none] [--state DIR] [--window]
+// The upload runs twice, ending each block's reply window at the acknowledgement and waiting
+// the full windows; upload-fast and upload-full run one of them.
 // --window lets the main window's progress window watch each transfer, as it does for the user
 // (offscreen unless QT_QPA_PLATFORM says otherwise), so its repaints are in the figures.
 // --state keeps the panel's folder, so zylctl or the main window can be timed on the same layout.
@@ -250,7 +252,12 @@ std::string MeasureDownload(const std::string& device, std::size_t size, bool wi
     return text;
 }
 
-std::string MeasureUpload(const std::string& device, const std::vector<std::uint8_t>& image, bool window) {
+// One upload: as the main window runs it, each block's window ended by its acknowledgement, or with
+// every reply window waited out in full, as firmware is sent and as an upload goes on after its
+// first trouble. Its time against the line time of the layout's bytes, and against the floor: what
+// the protocol cannot go below at line rate.
+std::string MeasureUpload(const std::string& device, const std::vector<std::uint8_t>& image, bool window,
+                          bool fullWindows) {
     CSerialPort port;
     port.Open(device);
     SteadyLinkClock clock;
@@ -259,24 +266,36 @@ std::string MeasureUpload(const std::string& device, const std::vector<std::uint
     observer.inner = shown.get();
     LinkFraming link(port, clock, observer);
     const LinkTiming& t = link.Timing();
+    int fellBackAt = -1;
     const auto start = Clock::now();
-    static_cast<void>(UploadLayout(link, image, TLayout::kUploadCapacity));
+    const std::string reply = UploadLayout(link, image, TLayout::kUploadCapacity, fullWindows,
+                                           [&](std::int32_t block) { fellBackAt = block; });
     const double total = MsBetween(start, Clock::now());
-    // The floor: every pause and reply window the exchange is made of. The speed commands leave
-    // the line within the pauses that follow them, and each packet within its reply window.
+    if (!IsAcknowledgement(reply))
+        throw std::runtime_error("the panel did not take the layout");
+    // The speed commands leave the line within the pauses that follow them. A full window holds
+    // its packet's time on the line; an ended one lasts for the packet and the acknowledgement,
+    // "%binblock\n" leaving during the pause before the packet, and the trailer and its reply
+    // cross the line during the pause after it. The flush before the speed-up ends only on a
+    // silent window.
+    const double replyWait =
+        fullWindows ? t.replyWindow : LineMs(static_cast<double>(kBlockPacketBytes + kAcknowledgement.size()));
+    const double trailerReply = fullWindows ? t.replyWindow : 0;
     const double blocks = static_cast<double>(BlockCount(image.size()));
-    const double perBlock = t.binBlockToPacket + t.replyWindow;
-    const double before = t.replyWindow /* the flush */ + t.uploadSpeedUpPause + t.afterSpeedUp;
+    const double perBlock = t.binBlockToPacket + replyWait;
+    const double before = t.replyWindow + t.uploadSpeedUpPause + t.afterSpeedUp;
     const double after =
-        t.endCommandToTrailer + t.uploadTrailerPause + t.replyWindow + t.uploadSlowDownPause + t.lowBaudToSwitch;
+        t.endCommandToTrailer + t.uploadTrailerPause + trailerReply + t.uploadSlowDownPause + t.lowBaudToSwitch;
     const double floor = before + blocks * perBlock + after;
+    const double line = LineMs(static_cast<double>(image.size()));
     char text[512];
-    std::snprintf(text, sizeof text,
-                  "\"upload\": {\"bytes\": %zu, \"blocks\": %.0f, \"total_ms\": %.0f, \"floor_ms\": %.0f, "
-                  "\"over_floor_pct\": %.2f, \"floor_ms_per_block\": %.1f, \"median_ms_per_block\": %.2f, "
-                  "\"mean_ms_per_block\": %.2f}",
-                  image.size(), blocks, total, floor, (total - floor) * 100 / floor, perBlock, Median(observer.acks),
-                  Mean(observer.acks));
+    std::snprintf(
+        text, sizeof text,
+        "\"%s\": {\"bytes\": %zu, \"blocks\": %.0f, \"total_ms\": %.0f, \"line_ms\": %.0f, "
+        "\"over_line_pct\": %.2f, \"floor_ms\": %.0f, \"over_floor_pct\": %.2f, \"floor_ms_per_block\": %.2f, "
+        "\"median_ms_per_block\": %.2f, \"mean_ms_per_block\": %.2f, \"fell_back_at\": %d}",
+        fullWindows ? "upload_full" : "upload", image.size(), blocks, total, line, (total - line) * 100 / line, floor,
+        (total - floor) * 100 / floor, perBlock, Median(observer.acks), Mean(observer.acks), fellBackAt);
     return text;
 }
 
@@ -326,14 +345,17 @@ int main(int argc, char** argv) {
         if (simulator.DevicePath().empty())
             throw std::runtime_error("the simulator did not start");
 
+        std::vector<std::string> parts;
+        if (only.empty() || only == "download")
+            parts.push_back(
+                MeasureDownload(simulator.DevicePath(), image.size() + 4, window)); // the panel sends the length first
+        if (only.empty() || only == "upload" || only == "upload-fast")
+            parts.push_back(MeasureUpload(simulator.DevicePath(), image, window, false));
+        if (only.empty() || only == "upload" || only == "upload-full")
+            parts.push_back(MeasureUpload(simulator.DevicePath(), image, window, true));
         std::string out = "{";
-        if (only != "upload")
-            out +=
-                MeasureDownload(simulator.DevicePath(), image.size() + 4, window); // the panel sends the length first
-        if (only.empty())
-            out += ", ";
-        if (only != "download")
-            out += MeasureUpload(simulator.DevicePath(), image, window);
+        for (const std::string& part : parts)
+            out += (out.size() > 1 ? ", " : "") + part;
         std::cout << out << (window ? ", \"window\": true" : "") << "}\n";
         return 0;
     } catch (const std::exception& e) {

@@ -18,6 +18,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -121,6 +122,12 @@ private:
     InterruptWatch watch;
 };
 
+// Each "...\r\n" line of the main window's log as a line of its own.
+void PrintLogLines(std::ostream& err, const std::string& command, std::string_view logged) {
+    for (std::size_t end; (end = logged.find("\r\n")) != std::string_view::npos; logged.remove_prefix(end + 2))
+        err << "zylctl " << command << ": " << logged.substr(0, end) << '\n';
+}
+
 int failed(std::ostream& err, const std::string& command, const std::string& why) {
     err << "zylctl " << command << ": " << why << '\n';
     return kExitBadInput;
@@ -184,7 +191,12 @@ int RunLinkCommand(const std::string& command, const std::string& device, const 
                           "the control's firmware (" + std::to_string(session.Versions()->firmwareVersion) +
                               ") does not take layout uploads; 206 or later is needed");
         session.SetUploadOptions(upload);
+        const std::size_t logBefore = session.Log().size();
         session.OnUploadLayout();
+        // A good upload logs only notes (such as a fall-back to the full reply windows, which
+        // says why it took long); a failed one is told by its problem alone.
+        if (session.LastProblem().empty())
+            PrintLogLines(err, command, std::string_view(session.Log()).substr(logBefore));
     } else {
         session.OnReboot();
     }
@@ -205,9 +217,14 @@ CommandRun DefineLinkCommand(CLI::App& command) {
         command.add_option(it->second.first, operands->front(), it->second.second)->required();
     }
     auto upload = std::make_shared<Session::UploadOptions>();
-    if (name == "upload")
+    if (name == "upload") {
         command.add_flag("--verify", upload->verify,
                          "read the layout back afterwards and compare it with what was sent");
+        command.add_flag("--full-windows", upload->fullWindows,
+                         "wait the full 500 ms reply window after every block, as firmware\n"
+                         "does, instead of going on at the acknowledgement: for a panel or\n"
+                         "adapter that loses or delays replies");
+    }
     return [name, operands, upload](const CommandContext& context) {
         return RunLinkCommand(name, context.device, *operands, context.out, context.err, LinkTiming{}, *upload);
     };

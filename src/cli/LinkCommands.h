@@ -13,10 +13,11 @@ struct PortEntry;
 
 // The commands that talk to a panel: info, download, upload, firmware, reboot. `device` is the
 // port given with --port. Returns the exit status.
-// `timing` is the panel's own unless a test shortens it; `upload` says how upload runs.
+// `timing` is the panel's own unless a test shortens it; `upload` is how an upload runs.
 [[nodiscard]] int RunLinkCommand(const std::string& command, const std::string& device,
                                  const std::vector<std::string>& operands, std::ostream& out, std::ostream& err,
-                                 const LinkTiming& timing = LinkTiming{}, const Session::UploadOptions& upload = {});
+                                 const LinkTiming& timing = LinkTiming{},
+                                 const Session::UploadOptions& upload = Session::UploadOptions{});
 // Declares a link command's operand on its subcommand, which is named after the command.
 [[nodiscard]] CommandRun DefineLinkCommand(CLI::App& command);
 

@@ -67,7 +67,9 @@ std::span<const ZylctlCommand> commands() {
         {"download", "read the control's layout into a template file",
          "Reads the control's layout and writes it as a template file.", true, DefineLinkCommand},
         {"upload", "write a template's layout into the control",
-         "Writes the layout of a template file into the control.\n"
+         "Writes the layout of a template file into the control. Each block goes on as soon as the control\n"
+         "acknowledges it; from the first block it does not acknowledge at once, the rest of the upload\n"
+         "waits the full reply windows, and a note says so. --full-windows waits them from the start.\n"
          "\n"
          "With --verify the layout is then read back and compared byte for byte with what was sent;\n"
          "a difference (named by the first block of 1000 bytes that differs) or a read-back that\n"

@@ -3,8 +3,21 @@
 #include "link/LinkClock.h"
 #include "link/SerialIo.h"
 
+#include <algorithm>
+
+namespace {
+
+bool Holds(const std::uint8_t* buffer, std::size_t received, std::string_view mark) {
+    return !mark.empty() &&
+           std::search(buffer, buffer + received, mark.begin(), mark.end(),
+                       [](std::uint8_t b, char c) { return b == static_cast<std::uint8_t>(c); }) != buffer + received;
+}
+
+} // namespace
+
 std::size_t ReadWithDeadline(SerialIo& io, LinkClock& clock, std::uint8_t* buffer, std::size_t count,
-                             std::uint32_t timeoutMs, std::uint32_t sliceMs, const std::function<void()>& afterWait) {
+                             std::uint32_t timeoutMs, std::uint32_t sliceMs, const std::function<void()>& afterWait,
+                             std::string_view endMark) {
     const std::uint32_t start = clock.NowMs();
     std::uint32_t lastCall = start;
     std::size_t remaining = count;
@@ -12,6 +25,8 @@ std::size_t ReadWithDeadline(SerialIo& io, LinkClock& clock, std::uint8_t* buffe
     while (remaining > 0 && elapsed < timeoutMs) {
         const std::size_t got = io.ReadSome(buffer + (count - remaining), remaining);
         remaining -= got;
+        if (got > 0 && Holds(buffer, count - remaining, endMark))
+            break;
         std::uint32_t now = clock.NowMs();
         elapsed = now - start;
         bool waited = false;

@@ -50,16 +50,20 @@ std::size_t LinkFraming::Read(std::uint8_t* buffer, std::size_t count, std::uint
     return ReadWithDeadline(io, clock, buffer, count, timeoutMs, timing.keepAliveInterval, [this] { Service(true); });
 }
 
-std::size_t LinkFraming::ReplyWindow(std::uint8_t* buffer) {
-    return Read(buffer, kReplyWindowBytes, timing.replyWindow);
+std::size_t LinkFraming::ReplyWindow(std::uint8_t* buffer, bool endAtLine) {
+    return ReadWithDeadline(
+        io, clock, buffer, kReplyWindowBytes, timing.replyWindow, timing.keepAliveInterval, [this] { Service(true); },
+        endAtLine ? kReplyLineEnd : std::string_view());
 }
 
-std::string LinkFraming::AwaitReply() {
+std::string LinkFraming::AwaitReply(bool* endAtLine) {
     std::array<std::uint8_t, kReplyWindowBytes> buffer{};
     for (;;) {
-        const std::size_t received = ReplyWindow(buffer.data());
+        const std::size_t received = ReplyWindow(buffer.data(), endAtLine && *endAtLine);
         if (received > 0)
             return std::string(reinterpret_cast<const char*>(buffer.data()), received);
+        if (endAtLine)
+            *endAtLine = false;
         Service(true);
     }
 }
@@ -118,13 +122,24 @@ void LinkFraming::ReturnToIdleSpeed(std::uint32_t pauseBefore) {
         SwitchToLowSpeed(pauseBefore);
 }
 
-bool LinkFraming::SendBlock(std::int32_t index, std::int32_t count, std::span<const std::uint8_t> data) {
+bool LinkFraming::SendBlock(std::int32_t index, std::int32_t count, std::span<const std::uint8_t> data,
+                            bool* endAtReply) {
+    // A window that ends at the first reply line must not meet an earlier block's late or
+    // doubled reply; the panel cannot answer a packet before it has it, so all of that is stale.
+    const bool discardStale = endAtReply && *endAtReply;
+    if (discardStale)
+        FlushPending(kReplyWindowBytes);
     const auto packet = BuildBlockPacket(index, count, data);
     Write(kBinBlockCommand);
     // The panel now expects the packet; a cancel here would leave it waiting for bytes.
     Pause(timing.binBlockToPacket, false);
+    if (discardStale)
+        FlushPending(kReplyWindowBytes);
     WriteBytes(packet.data(), packet.size(), false);
-    return IsAcknowledgement(AwaitReply());
+    const bool acknowledged = IsAcknowledgement(AwaitReply(endAtReply));
+    if (endAtReply && !acknowledged)
+        *endAtReply = false;
+    return acknowledged;
 }
 
 std::string LinkFraming::SendPayload(std::span<const std::uint8_t> payload, const PayloadParameters& parameters) {
@@ -138,9 +153,16 @@ std::string LinkFraming::SendPayload(std::span<const std::uint8_t> payload, cons
     try {
         FlushUntilQuiet();
         SwitchToHighSpeed(parameters.speedUpPause);
+        bool endAtReply = parameters.windowsEndAtReply;
         while (offset <= length) {
             const auto data = payload.subspan(offset, std::min(kBlockDataBytes, length - offset));
-            if (!SendBlock(index, count, data))
+            const bool wasEndingAtReply = endAtReply;
+            const bool taken = SendBlock(index, count, data, &endAtReply);
+            // Told once: from here on every window runs its full length, which serves a slow panel
+            // and a line that loses bytes alike.
+            if (wasEndingAtReply && !endAtReply && parameters.fellBack)
+                parameters.fellBack(index);
+            if (!taken)
                 continue;
             ++index;
             offset += kBlockDataBytes;
@@ -150,10 +172,13 @@ std::string LinkFraming::SendPayload(std::span<const std::uint8_t> payload, cons
         }
         Write(parameters.endCommand);
         Pause(timing.endCommandToTrailer, false);
+        // The trailer's reply is heard as the blocks' were, so what came before it is stale.
+        if (endAtReply)
+            FlushPending(kReplyWindowBytes);
         const auto trailer = BuildTrailer(index - 1, payload);
         WriteBytes(trailer.data(), trailer.size(), false);
         Pause(parameters.trailerPause);
-        reply = AwaitReply();
+        reply = AwaitReply(&endAtReply);
     } catch (const TransferCancelled&) {
         ReturnToIdleSpeed(parameters.slowDownPause);
         throw;

@@ -42,11 +42,14 @@ public:
 
     // One reply window: reads for LinkTiming::replyWindow from its start, at most
     // kReplyWindowBytes, into `buffer`; returns the count received. A reply that starts late
-    // is cut at the window's end and its rest stays for the next read.
-    std::size_t ReplyWindow(std::uint8_t* buffer);
+    // is cut at the window's end and its rest stays for the next read. With `endAtLine` the
+    // window also ends with the read that completes a reply line (kReplyLineEnd).
+    std::size_t ReplyWindow(std::uint8_t* buffer, bool endAtLine = false);
     // Runs reply windows until one receives something and returns that window's bytes.
-    // Waits without limit for a silent panel (only a cancel ends it).
-    std::string AwaitReply();
+    // Waits without limit for a silent panel (only a cancel ends it). While `*endAtLine` holds,
+    // windows end at a reply line; a silent window clears it, so a late reply is heard out in
+    // full windows.
+    std::string AwaitReply(bool* endAtLine = nullptr);
     // Runs reply windows until one receives nothing, discarding everything.
     void FlushUntilQuiet();
     // Discards what has already arrived, `chunk` bytes per read, without waiting.
@@ -63,11 +66,16 @@ public:
     void ReturnToIdleSpeed(std::uint32_t pauseBefore);
 
     // "%binblock\n", the packet of `data` (zero-padded to 1000 bytes), then the reply; true
-    // only for "%return 0\r\n" exactly.
-    [[nodiscard]] bool SendBlock(std::int32_t index, std::int32_t count, std::span<const std::uint8_t> data);
+    // only for "%return 0\r\n" exactly, as the whole of the window that ended the wait. While
+    // `*endAtReply` holds, what waits on the line is discarded before the command and again
+    // before the packet, and the windows end at a reply line; it is cleared when the block was
+    // not acknowledged at once (no reply in the first window, or another one).
+    [[nodiscard]] bool SendBlock(std::int32_t index, std::int32_t count, std::span<const std::uint8_t> data,
+                                 bool* endAtReply = nullptr);
     // The whole payload as acknowledged blocks and a trailer, between a flush, the speed-up
     // and the slow-down; reports progress after each acknowledged block. Returns the panel's
-    // reply to the trailer.
+    // reply to the trailer, heard as the blocks' replies were: ended by its line while they
+    // were, else in full windows.
     [[nodiscard]] std::string SendPayload(std::span<const std::uint8_t> payload, const PayloadParameters& parameters);
 
 private:

@@ -24,6 +24,8 @@ inline constexpr std::string_view kRebootCommand = "%reboot\n";
 
 inline constexpr std::string_view kReplyPrefix = "%return";
 inline constexpr std::string_view kAcknowledgement = "%return 0\r\n";
+// Every reply line ends so.
+inline constexpr std::string_view kReplyLineEnd = "\r\n";
 
 inline constexpr std::size_t kReplyWindowBytes = 200;
 inline constexpr std::size_t kBlockDataBytes = 1000;

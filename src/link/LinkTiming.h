@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
+#include <utility>
 
 // Every speed, pause and deadline of the link in one table, in milliseconds unless named
 // otherwise. The defaults are the panel's; tests and the simulator may shorten them.
@@ -39,18 +41,30 @@ struct LinkTiming {
     std::uint32_t keepAliveInterval = 20;
 };
 
-// What differs between sending a layout image and sending firmware.
+// What differs between sending a layout image and sending firmware. Firmware always waits the
+// full windows: a panel left without firmware is worse than a slow upgrade.
 struct PayloadParameters {
     std::uint32_t speedUpPause;
     std::string_view endCommand;
     std::uint32_t trailerPause;
     std::uint32_t slowDownPause;
+    // A block's reply window ends as soon as it holds a whole reply line instead of listening
+    // its full length, and what waits on the line before a block is discarded. The first block
+    // not acknowledged at once turns the rest of the payload, the trailer's reply included,
+    // back to full windows.
+    bool windowsEndAtReply = false;
+    // Told once, with the index of that block, when the payload falls back to full windows.
+    std::function<void(std::int32_t block)> fellBack = {};
 };
 
-inline PayloadParameters LayoutUploadParameters(const LinkTiming& timing) {
-    return {timing.uploadSpeedUpPause, "%endlayout\n", timing.uploadTrailerPause, timing.uploadSlowDownPause};
+// The acknowledgement ends each window unless `fullWindows` asks for the panel's full waits.
+inline PayloadParameters LayoutUploadParameters(const LinkTiming& timing, bool fullWindows = false,
+                                                std::function<void(std::int32_t block)> fellBack = {}) {
+    return {timing.uploadSpeedUpPause,  "%endlayout\n", timing.uploadTrailerPause,
+            timing.uploadSlowDownPause, !fullWindows,   std::move(fellBack)};
 }
 
 inline PayloadParameters FirmwareParameters(const LinkTiming& timing) {
-    return {timing.firmwareSpeedUpPause, "%endblock\n", timing.firmwareTrailerPause, timing.firmwareSlowDownPause};
+    return {timing.firmwareSpeedUpPause,  "%endblock\n", timing.firmwareTrailerPause,
+            timing.firmwareSlowDownPause, false,         {}};
 }

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -59,6 +60,11 @@ std::vector<std::uint8_t> ReceiveBlocks(LinkFraming& link, std::int32_t size) {
 std::string ConnectedText(const PanelVersions& versions) {
     return "Connected Succesfully\r\nHardware Version: " + std::to_string(versions.hardwareVersion) +
            "\r\nFirmware Version: " + std::to_string(versions.firmwareVersion) + "\r\n";
+}
+
+std::string FullWindowsText(std::int32_t block) {
+    return "The control did not acknowledge block " + std::to_string(block) +
+           " at once; the rest of the upload waits the full reply windows\r\n";
 }
 
 void ProbePanel(LinkFraming& link) {
@@ -117,14 +123,15 @@ DownloadResult DownloadLayout(LinkFraming& link) {
     return result;
 }
 
-std::string UploadLayout(LinkFraming& link, std::span<const std::uint8_t> image, std::size_t capacity) {
+std::string UploadLayout(LinkFraming& link, std::span<const std::uint8_t> image, std::size_t capacity, bool fullWindows,
+                         std::function<void(std::int32_t block)> fellBack) {
     if (image.empty())
         throw TransferRefused("The layout image is empty; nothing was sent.");
     if (image.size() > capacity)
         throw TransferRefused("The layout takes " + std::to_string(image.size()) + " bytes, more than the " +
                               std::to_string(capacity) +
                               " the control can hold. Remove some user images and try again.");
-    return link.SendPayload(image, LayoutUploadParameters(link.Timing()));
+    return link.SendPayload(image, LayoutUploadParameters(link.Timing(), fullWindows, std::move(fellBack)));
 }
 
 std::string UpgradeFirmware(LinkFraming& link, std::span<const std::uint8_t> firmware) {

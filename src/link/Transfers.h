@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -29,6 +30,8 @@ inline constexpr std::string_view kFirmwareUpdatedText =
     "Firmware updated\r\nControl will restart automaticaly\r\nDisconnected\r\n";
 // "Connected Succesfully\r\nHardware Version: <hw>\r\nFirmware Version: <fw>\r\n".
 std::string ConnectedText(const PanelVersions& versions);
+// An upload that fell back to full reply windows at block `block`.
+std::string FullWindowsText(std::int32_t block);
 
 // The connection probe: discards what is waiting, sends "$QPW\r\n", waits 600 ms and
 // discards up to 200 bytes that arrive within 1000 ms. Returns nothing, whatever the panel says.
@@ -69,7 +72,11 @@ struct DownloadResult {
 // Sends an encoded layout image with "%endlayout\n" and the upload pauses, and returns the
 // panel's reply to the trailer; the transfer ends the same whatever it is. Throws
 // TransferRefused for an empty image or one above `capacity`, the panel's layout memory.
-[[nodiscard]] std::string UploadLayout(LinkFraming& link, std::span<const std::uint8_t> image, std::size_t capacity);
+// Each block's reply window ends at the acknowledgement unless `fullWindows` is set; from the
+// first block not acknowledged at once on, the windows run their full length and `fellBack` is
+// told that block's index (log FullWindowsText).
+[[nodiscard]] std::string UploadLayout(LinkFraming& link, std::span<const std::uint8_t> image, std::size_t capacity,
+                                       bool fullWindows = false, std::function<void(std::int32_t block)> fellBack = {});
 
 // Sends a firmware file's bytes with "%endblock\n" and the firmware pauses, then waits 100 ms
 // for the panel to take it, and returns the panel's reply to the trailer. The panel restarts by

@@ -252,7 +252,9 @@ void Session::OnUploadLayout() {
         [&] {
             ProgressWindow progress(host, false);
             LinkFraming link = Framing(progress.Observer());
-            const std::string reply = UploadLayout(link, *image, static_cast<std::size_t>(TLayout::kUploadCapacity));
+            const std::string reply = UploadLayout(link, *image, static_cast<std::size_t>(TLayout::kUploadCapacity),
+                                                   uploadOptions.fullWindows,
+                                                   [this](std::int32_t block) { AppendLog(FullWindowsText(block)); });
             if (!IsAcknowledgement(reply)) {
                 lastProblem = UnacknowledgedProblem("layout", reply);
                 AppendLog(UnacknowledgedText(reply, "layout"));

@@ -84,6 +84,26 @@ TEST_F(LinkCommands, UploadVerifyFailsOnAPanelThatKeepsTheLayoutDamaged) {
                                              "the one sent, first in block 2 of "));
 }
 
+// A block refused once slows the upload down, which is worth a note but no failure.
+TEST_F(LinkCommands, AFallBackToFullWindowsIsANote) {
+    TLayout layout;
+    ASSERT_TRUE(layout.SaveTemplate(files.Path("t.zyl")));
+    const struct {
+        bool fullWindows;
+        std::string err;
+    } cases[] = {
+        {false, "zylctl upload: The control did not acknowledge block 1 at once; the rest of the upload waits the "
+                "full reply windows\n"},
+        {true, ""},
+    };
+    for (const auto& c : cases) {
+        start({"--nak-every", "2"});
+        const CliRun r = run("upload", {files.Path("t.zyl")}, {.fullWindows = c.fullWindows});
+        EXPECT_EQ(r.status, kExitOk) << r.err;
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
 // The panel takes a few KB more than a template file holds: such a layout downloads whole but
 // cannot be saved, and the message says so instead of advising to remove images.
 TEST_F(LinkCommands, ADownloadTooLargeForATemplateSaysItCanStillBeEdited) {

@@ -60,6 +60,8 @@ TEST_F(Zylctl, UsageAndHelp) {
         {{"info"}, kExitUsage, "", "usage: zylctl --port DEVICE info"},
         {{"--port", "/dev/null", "info", "--help"}, kExitOk, "usage: zylctl --port DEVICE info\n\nPrints", ""},
         {{"--port", "/dev/null", "upload"}, kExitUsage, "", "usage: zylctl --port DEVICE upload IN.zyl"},
+        {{"upload", "--help"}, kExitOk, "\n  --full-windows   wait the full 500 ms reply window", ""},
+        {{"download", "x.zyl", "--full-windows"}, kExitUsage, "", "--full-windows"},
         {{"--port", "/dev/null", "reboot", "now"}, kExitUsage, "", "usage: zylctl --port DEVICE reboot"},
         {{"--port"}, kExitUsage, "", "zylctl: --port: 1 required DEVICE missing\n"},
         {{"--port", "/dev/null"}, kExitUsage, "", "--port goes with info, download, upload, firmware and reboot\n"},

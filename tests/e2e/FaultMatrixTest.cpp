@@ -27,6 +27,20 @@ void PrintTo(const FaultCase& c, std::ostream* out) {
     *out << c.name;
 }
 
+// A transfer as the main window starts it; an upload either ends each block's window at the
+// acknowledgement, falling back to full windows at the first trouble, or waits them all.
+struct Run {
+    Transfer transfer;
+    bool fullWindows = false;
+};
+
+void PrintTo(const Run& r, std::ostream* out) {
+    *out << nameOf(r.transfer) << (r.fullWindows ? "FullWindows" : "");
+}
+
+// The part of the fall-back's log line that does not name the block.
+const std::string kFellBack = "at once; the rest of the upload waits the full reply windows\r\n";
+
 // On a wire with real byte times a speed command needs its own time at 9600 before the switch.
 // The simulator also learns the tool's speed only when it reads the bytes: held back by the
 // scheduler past the pause, it would read the command at the new speed as garbage, stay at the
@@ -40,6 +54,13 @@ LinkTiming lineRateTiming() {
     return t;
 }
 
+std::size_t CountOf(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
 std::vector<std::uint8_t> firmwareBytes() {
     std::vector<std::uint8_t> b(2500);
     for (std::size_t i = 0; i < b.size(); ++i)
@@ -47,7 +68,7 @@ std::vector<std::uint8_t> firmwareBytes() {
     return b;
 }
 
-class FaultMatrix : public SessionOnSimulator, public ::testing::WithParamInterface<std::tuple<FaultCase, Transfer>> {
+class FaultMatrix : public SessionOnSimulator, public ::testing::WithParamInterface<std::tuple<FaultCase, Run>> {
 protected:
     // Commands the panel answers before the transfer's first: the probe and the handshake; for
     // an upload also the download of a connect (speed up, size, each block, slow down).
@@ -66,7 +87,8 @@ protected:
 };
 
 TEST_P(FaultMatrix, EndsWholeOrByCancel) {
-    const auto& [fault, transfer] = GetParam();
+    const auto& [fault, how] = GetParam();
+    const Transfer transfer = how.transfer;
     std::vector<std::string> arguments = fault.arguments;
     if (fault.silent)
         arguments = {"--silent-after", std::to_string(commandsBeforeTransfer(transfer))};
@@ -84,6 +106,7 @@ TEST_P(FaultMatrix, EndsWholeOrByCancel) {
     const auto layoutBefore = encoded(layout);
     const std::size_t logBefore = session->Log().size();
 
+    session->SetUploadOptions({how.fullWindows, false});
     run(transfer, device);
     const std::string said = session->Log().substr(logBefore);
     SCOPED_TRACE(said);
@@ -118,6 +141,8 @@ TEST_P(FaultMatrix, EndsWholeOrByCancel) {
         EXPECT_NE(encoded(layout), downloaded);
         EXPECT_EQ(stateFile("layout.bin"), encoded(layout));
         EXPECT_EQ(session->GetState(), State::IdentifiedUploads);
+        // A clean fall-back is told once; full windows from the start have nothing to fall from.
+        EXPECT_LE(CountOf(said, kFellBack), how.fullWindows ? 0U : 1U);
         break;
     case Transfer::Firmware:
         EXPECT_EQ(stateFile("firmware.zfw"), firmware);
@@ -136,7 +161,12 @@ INSTANTIATE_TEST_SUITE_P(
                                          FaultCase{"DroppedByte", {"--drop-every", "4"}},
                                          FaultCase{"StrayByte", {"--extra-every", "2"}}, FaultCase{"Silence", {}, true},
                                          FaultCase{"LineRate", {"--line-rate", "--seed", "5"}, false, true}),
-                       ::testing::Values(Transfer::Download, Transfer::Upload, Transfer::Firmware)),
-    [](const auto& info) { return std::string(std::get<0>(info.param).name) + nameOf(std::get<1>(info.param)); });
+                       ::testing::Values(Run{Transfer::Download}, Run{Transfer::Upload}, Run{Transfer::Upload, true},
+                                         Run{Transfer::Firmware})),
+    [](const auto& info) {
+        const Run& how = std::get<1>(info.param);
+        return std::string(std::get<0>(info.param).name) + nameOf(how.transfer) +
+               (how.fullWindows ? "FullWindows" : "");
+    });
 
 } // namespace

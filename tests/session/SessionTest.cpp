@@ -292,8 +292,13 @@ TEST_F(SessionTest, UploadAndFirmwareWriteAndReport) {
         std::string logged;
         State state;
         std::string problem;
+        int refusedBlocks = 0; // the first packets are refused
+        bool fullWindows = false;
     } cases[] = {
         {"upload", false, "%return 0\r\n", "", State::IdentifiedUploads, ""},
+        // Said once, however many blocks go again after it.
+        {"upload, falling back", false, "%return 0\r\n", FullWindowsText(0), State::IdentifiedUploads, "", 2},
+        {"upload, full windows asked for", false, "%return 0\r\n", "", State::IdentifiedUploads, "", 2, true},
         {"upload, not acknowledged", false, "%return 1\r\n\x01", UnacknowledgedText("%return 1\r\n\x01", "layout"),
          State::IdentifiedUploads,
          "the control did not acknowledge the layout: it answered \"%return 1\\r\\n?\" instead of \"%return 0\\r\\n\""},
@@ -307,6 +312,10 @@ TEST_F(SessionTest, UploadAndFirmwareWriteAndReport) {
         t.Connect();
         t.host.firmwareFile = t.FirmwareFile();
         t.panel.trailerReply = c.reply;
+        t.panel.packetReply = [&](int packet) {
+            return std::string(packet < c.refusedBlocks ? "%return 1\r\n" : "%return 0\r\n");
+        };
+        t.session->SetUploadOptions({c.fullWindows, false});
         const std::string logBefore = t.session->Log();
         if (c.firmware)
             t.session->OnUpgradeFirmware();
