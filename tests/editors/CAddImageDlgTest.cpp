@@ -129,10 +129,10 @@ TEST_F(AddImageDlgFixture, OpeningAsksForAFileAndFitsThePictureToTheScreen) {
 }
 
 TEST_F(AddImageDlgFixture, ResizeTo160By120HandsBackExactlyThatWithTheTypedDescription) {
-    Picture photo = codedPicture(640, 480);
+    Picture photo = codedPicture(400, 300);
     std::uint32_t grain = 1;
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x, grain = grain * 1664525u + 1013904223u)
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x, grain = grain * 1664525u + 1013904223u)
             photo.SetPixel(x, y, {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(grain >> 24), 9, 255});
     CAddImageDlg& dlg = open(write("photo.png", photo));
     dlg.descriptionEdit->setFocus();
