@@ -53,12 +53,15 @@ test-sanitize: deps
 		ctest --output-on-failure -j$(JOBS)
 
 # Measures every performance budget and writes docs/performance.md with the figures and the
-# machine; a few minutes, most of them the transfers, so run it on a quiet machine.
+# machine; a few minutes, most of them the transfers, so run it on a quiet machine. Installs
+# optipng, which the picture sizes are compared with, when it is missing.
 # BENCH_TRANSFER_KB sets the size of the layout the transfers move.
 BENCH_TRANSFER_KB ?= 300
 bench: configure
+	@command -v optipng >/dev/null || { s=; [ "$$(id -u)" -eq 0 ] || s=sudo; \
+		$$s apt-get install -y -qq --no-install-recommends optipng; }
 	cmake --build build -j$(JOBS) --target bench_render bench_layout bench_link bench_startup bench_transfer \
-		zylmosaics zyl-panel-sim
+		bench_png zylmosaics zyl-panel-sim
 	scripts/bench-report build docs/performance.md --transfer-kb $(BENCH_TRANSFER_KB)
 
 # Draws the built-in library again: refreshes the committed block and its contact sheet.

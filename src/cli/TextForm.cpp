@@ -42,8 +42,7 @@ std::string pngName(std::int32_t id) {
 
 // The PNG a file holds for the entry: what the image record writer stores.
 std::vector<std::uint8_t> storedPng(const TImageEntry& entry) {
-    const Picture* picture = entry.Image();
-    return picture != nullptr && !picture->IsEmpty() ? picture->EncodePng() : entry.KeptPng();
+    return entry.Png();
 }
 
 struct TextFormFiles {

@@ -54,6 +54,14 @@ QString loadFailureText(const QString& path, const std::exception& error) {
     return "The image could not be loaded.\n\n" + cause + ".";
 }
 
+// "1 234 567": the groups apart, the same in every language.
+QString groupedNumber(std::size_t n) {
+    QString digits = QString::number(n);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, ' ');
+    return digits;
+}
+
 } // namespace
 
 CAddImageDlg::CAddImageDlg(UiHost& ui_, QWidget* parent) : QDialog(parent), ui(ui_) {
@@ -66,6 +74,10 @@ CAddImageDlg::CAddImageDlg(UiHost& ui_, QWidget* parent) : QDialog(parent), ui(u
 
     widthText = makeValueText(this, "width", "Width:");
     heightText = makeValueText(this, "height", "Height:");
+    bytesText = new QLabel(this);
+    bytesText->setObjectName("layoutBytes");
+    bytesText->setAccessibleName("Size in the layout:");
+    bytesText->setText("0 bytes");
     browseButton = MakeButton(this, "&Browse", "browseButton");
     resizeButton = MakeButton(this, "Re&size", "resizeButton");
     connect(browseButton, &QPushButton::clicked, this, &CAddImageDlg::OnBrowse);
@@ -93,12 +105,18 @@ CAddImageDlg::CAddImageDlg(UiHost& ui_, QWidget* parent) : QDialog(parent), ui(u
     middle->addWidget(preview);
     middle->addLayout(side);
 
+    auto* bytesRow = new QHBoxLayout;
+    bytesRow->addWidget(new QLabel("Size in the layout:", this));
+    bytesRow->addWidget(bytesText);
+    bytesRow->addStretch(1);
+
     const OkCancel okCancel = MakeOkCancel(this);
     connect(okCancel.box, &QDialogButtonBox::accepted, this, &CAddImageDlg::accept);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(middle);
+    layout->addLayout(bytesRow);
     layout->addWidget(okCancel.box);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -151,7 +169,24 @@ void CAddImageDlg::refresh() {
     height = fitted.height;
     widthText->setText(QString::number(width));
     heightText->setText(QString::number(height));
+    std::size_t bytes = 0;
+    try {
+        bytes = layoutBytes();
+    } catch (const std::exception&) {
+        bytesText->setText("unknown");
+        preview->update();
+        return;
+    }
+    bytesText->setText(groupedNumber(bytes) + (bytes == 1 ? " byte" : " bytes"));
     preview->update();
+}
+
+std::size_t CAddImageDlg::layoutBytes() const {
+    if (!image || image->IsEmpty())
+        return 0;
+    Picture resized = *image;
+    resized.Resample(width, height);
+    return resized.EncodePng().size();
 }
 
 void CAddImageDlg::paintPreview(Surface& surface) const {

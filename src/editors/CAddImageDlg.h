@@ -44,6 +44,8 @@ public:
     QLineEdit* descriptionEdit;
     QLabel* widthText;
     QLabel* heightText;
+    // What the picture will take in the layout at the chosen size: its PNG's bytes.
+    QLabel* bytesText;
     SurfaceView* preview;
     QPushButton* browseButton;
     QPushButton* resizeButton;
@@ -51,8 +53,10 @@ public:
     static constexpr const char* kFilter = "PNG Graphics files (*.png);;All Files (*)";
 
 private:
-    // Fits the size to the screen, shows it and repaints the preview.
+    // Fits the size to the screen, shows it and its bytes in the layout, and repaints the preview.
     void refresh();
+    // The bytes of the PNG the layout will hold: the picture resampled as OK will, then encoded.
+    std::size_t layoutBytes() const;
     void paintPreview(Surface& surface) const;
     // Messages and nested dialogs sit over this dialog once it shows, over its parent before.
     QWidget* hostWindow();

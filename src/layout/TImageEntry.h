@@ -37,7 +37,11 @@ public:
     // The stored PNG of an entry whose picture was not decoded (damaged, or beyond the budget): it
     // draws as nothing but is written back unchanged, so a download and an upload never lose it.
     // Empty for every other entry; giving the entry a picture drops it.
-    const std::vector<std::uint8_t>& KeptPng() const { return keptPng; }
+    const std::vector<std::uint8_t>& KeptPng() const;
+    // The PNG the entry writes: the bytes it was read with for as long as its picture is the one
+    // read from them, so a stored file keeps its bytes through a load and a save; else its picture
+    // encoded. Empty when there is neither.
+    std::vector<std::uint8_t> Png() const;
 
     // Loading decodes the PNG within `budget`; without one, within a budget of its own.
     void Serialize(CDataStore& ar, PixelBudget* budget = nullptr);
@@ -50,5 +54,6 @@ public:
 private:
     std::unique_ptr<Picture> owned;
     const Picture* image = nullptr;
-    std::vector<std::uint8_t> keptPng;
+    // The PNG of `image` as read or as first written; dropped whenever the picture is replaced.
+    std::vector<std::uint8_t> png;
 };

@@ -2,6 +2,7 @@
 
 #include "CDataStore.h"
 #include "DecodeError.h"
+#include "picture/PlainPng.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ std::vector<std::uint8_t> TImageLibrary::Write() const {
         const TLibraryImage& image = **it;
         std::vector<std::uint8_t> png;
         if (image.image && !image.image->IsEmpty())
-            png = image.image->EncodePng();
+            png = EncodePlainPng(*image.image);
         ar.WriteInt(1);
         ar.WriteInt(kImageVersion);
         ar.WriteInt(image.id);

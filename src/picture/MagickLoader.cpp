@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -182,6 +183,40 @@ template <typename Read> void readTolerantly(Magick::Image& image, const std::st
         throw PictureError(DamagedMessage(source, "no picture could be read from it"));
 }
 
+std::uint8_t toByte(Magick::Quantum q) {
+    return static_cast<std::uint8_t>((std::uint32_t{q} * 255 + MaxRGB / 2) / MaxRGB);
+}
+
+// A file with a colour map keeps it (and the colours its pixels show, should the reader have set a
+// pixel's transparency apart from its map entry), so resampling stays within the file's colours. A
+// map of more than 256 colours is no palette a PNG could keep, and then any colour may appear.
+std::vector<Rgba> paletteOf(Magick::Image& image, const Picture& picture) {
+    if (image.classType() != Magick::PseudoClass || image.colorMapSize() == 0 || image.colorMapSize() > 256)
+        return {};
+    const bool alpha = picture.HasAlpha();
+    std::vector<Rgba> palette;
+    std::unordered_set<std::uint32_t> seen;
+    const auto add = [&](Rgba c) {
+        const std::uint32_t key =
+            std::uint32_t{c.r} | std::uint32_t{c.g} << 8 | std::uint32_t{c.b} << 16 | std::uint32_t{c.a} << 24;
+        if (seen.insert(key).second)
+            palette.push_back(c);
+    };
+    for (unsigned i = 0; i < image.colorMapSize(); ++i) {
+        const Magick::Color c = image.colorMap(i);
+        // The map holds opacity, not alpha.
+        add({toByte(c.redQuantum()), toByte(c.greenQuantum()), toByte(c.blueQuantum()),
+             alpha ? static_cast<std::uint8_t>(255 - toByte(c.alphaQuantum())) : std::uint8_t{255}});
+    }
+    const std::uint8_t* p = picture.Data();
+    for (std::size_t i = 0, n = std::size_t(picture.Width()) * picture.Height() * 4; i < n && palette.size() <= 256;
+         i += 4)
+        add({p[i], p[i + 1], p[i + 2], p[i + 3]});
+    if (palette.size() > 256)
+        return {};
+    return palette;
+}
+
 } // namespace
 
 Picture DecodeWithMagick(std::span<const std::uint8_t> bytes, ImageFormat format, const std::string& source) {
@@ -225,6 +260,7 @@ Picture DecodeWithMagick(std::span<const std::uint8_t> bytes, ImageFormat format
                 p[i] = 255;
         }
         picture.SetHasAlpha(alpha);
+        picture.SetPalette(paletteOf(image, picture));
         return picture;
     } catch (...) {
         rethrowAsPictureError(source);

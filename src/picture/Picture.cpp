@@ -43,6 +43,7 @@ Picture Picture::RotatedClockwise() const {
     turned.width = height;
     turned.height = width;
     turned.hasAlpha = hasAlpha;
+    turned.palette = palette;
     turned.pixels.resize(pixels.size());
     // Source (x, y) lands at (height - 1 - y, x): the top row becomes the rightmost column.
     for (int y = 0; y < height; ++y) {

@@ -5,6 +5,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 class PixelBudget;
@@ -26,6 +27,8 @@ struct Rgba {
 // A decoded image: width × height RGBA pixels, rows top to bottom, 4 bytes per pixel (R, G, B, A).
 // A source without transparency has every alpha at 255; a source with an alpha channel or a
 // transparent colour keeps it as alpha (0 where the transparent colour was) and says so in HasAlpha().
+// A file loaded with a palette (a grey file of up to 8 bits has its greys as one) keeps it, so that
+// resampling stays within the file's colours.
 class Picture {
 public:
     // Sides above this, or more than kMaxPixels in all, are refused before anything is allocated.
@@ -41,6 +44,9 @@ public:
     bool IsEmpty() const { return width == 0 || height == 0; }
     bool HasAlpha() const { return hasAlpha; }
     void SetHasAlpha(bool value) { hasAlpha = value; }
+    // Empty when any colour may appear; otherwise Resample maps each new pixel to the nearest of these.
+    const std::vector<Rgba>& Palette() const { return palette; }
+    void SetPalette(std::vector<Rgba> colours) { palette = std::move(colours); }
 
     // A pixel outside the picture reads as transparent black; writes outside it are ignored.
     Rgba GetPixel(int x, int y) const;
@@ -56,22 +62,29 @@ public:
     // With a budget, the picture must also fit what is left of it, and takes its share.
     void DecodePng(std::span<const std::uint8_t> bytes, PixelBudget* budget = nullptr);
 
-    // A complete PNG file (RGBA when HasAlpha(), else RGB).
+    // The smallest complete PNG file of a few tried forms that decodes to exactly these pixels (every
+    // alpha taken as 255 when !HasAlpha()): palette, grey or true colour, with the least depth and
+    // transparency they need, and the best of several row filters and zlib strategies. A fully
+    // transparent pixel keeps its colour too.
     std::vector<std::uint8_t> EncodePng() const;
 
-    // Bicubic resample to the new size. Nothing happens when the size is unchanged or a side is 0
-    // or below.
+    // Bicubic resample to the new size, each pixel then mapped to the nearest palette colour when there
+    // is a palette. Nothing happens when the size is unchanged or a side is 0 or below.
     void Resample(int newWidth, int newHeight);
 
     // A copy turned a quarter turn clockwise: the source's rows become the copy's columns, the
     // source's top row becoming the copy's rightmost column.
     Picture RotatedClockwise() const;
 
-    friend bool operator==(const Picture&, const Picture&) = default;
+    // Equal when they show the same; the palette only steers resampling.
+    friend bool operator==(const Picture& a, const Picture& b) {
+        return a.width == b.width && a.height == b.height && a.hasAlpha == b.hasAlpha && a.pixels == b.pixels;
+    }
 
 private:
     int width = 0;
     int height = 0;
     bool hasAlpha = false;
     std::vector<std::uint8_t> pixels;
+    std::vector<Rgba> palette;
 };

@@ -3,6 +3,7 @@
 #include "Picture.h"
 #include "PictureLimits.h"
 #include "PixelBudget.h"
+#include "PlainPng.h"
 
 #include <png.h>
 
@@ -191,25 +192,27 @@ void Picture::DecodePng(std::span<const std::uint8_t> bytes, PixelBudget* budget
     *this = std::move(decoded);
 }
 
-std::vector<std::uint8_t> Picture::EncodePng() const {
-    if (IsEmpty())
+std::vector<std::uint8_t> EncodePlainPng(const Picture& picture) {
+    if (picture.IsEmpty())
         throw PictureError("an empty picture cannot be encoded as PNG");
+    const int width = picture.Width();
+    const int height = picture.Height();
 
     ErrorText error;
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(pixels.size() / 4 + 1024);
+    bytes.reserve(std::size_t(width) * height + 1024);
     MemoryOutput output{&bytes};
     // libpng copies each row before working on it, so handing it our const pixels is safe.
     std::vector<png_bytep> rows(static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
-        rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(pixels.data()) + std::size_t(y) * width * 4;
+        rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(picture.Data()) + std::size_t(y) * width * 4;
 
     Writer writer(error);
     if (writer.png == nullptr || writer.info == nullptr)
         throw PictureError("the picture cannot be encoded as PNG: out of memory");
     png_set_write_fn(writer.png, &output, writeOutput, flushOutput);
     if (!writeImage(writer.png, writer.info, rows.data(), static_cast<std::uint32_t>(width),
-                    static_cast<std::uint32_t>(height), hasAlpha))
+                    static_cast<std::uint32_t>(height), picture.HasAlpha()))
         throw PictureError(std::string("the picture cannot be encoded as PNG: ") + error.text);
     return bytes;
 }

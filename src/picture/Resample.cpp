@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 namespace {
 
@@ -68,6 +69,44 @@ std::uint8_t toByte(float v) {
     return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L));
 }
 
+// Colours are compared premultiplied, so every fully transparent colour is the same and a clear
+// pixel finds the palette's clear entry rather than the one of the same hue.
+struct Premultiplied {
+    int r, g, b, a;
+    explicit Premultiplied(Rgba c) : r(c.r * c.a / 255), g(c.g * c.a / 255), b(c.b * c.a / 255), a(c.a) {}
+    int DistanceTo(const Premultiplied& o) const {
+        return (r - o.r) * (r - o.r) + (g - o.g) * (g - o.g) + (b - o.b) * (b - o.b) + (a - o.a) * (a - o.a);
+    }
+};
+
+// Resampled pixels repeat a lot (flat areas, greys), so each colour is looked up once.
+void mapToPalette(std::vector<std::uint8_t>& pixels, const std::vector<Rgba>& palette) {
+    std::vector<Premultiplied> entries;
+    entries.reserve(palette.size());
+    for (const Rgba& c : palette)
+        entries.emplace_back(c);
+    std::unordered_map<std::uint32_t, Rgba> nearest;
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+        const Rgba pixel{pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3]};
+        const std::uint32_t key = std::uint32_t{pixel.r} | std::uint32_t{pixel.g} << 8 | std::uint32_t{pixel.b} << 16 |
+                                  std::uint32_t{pixel.a} << 24;
+        auto found = nearest.find(key);
+        if (found == nearest.end()) {
+            const Premultiplied p(pixel);
+            std::size_t best = 0;
+            for (std::size_t k = 1; k < entries.size(); ++k)
+                if (p.DistanceTo(entries[k]) < p.DistanceTo(entries[best]))
+                    best = k;
+            found = nearest.emplace(key, palette[best]).first;
+        }
+        const Rgba c = found->second;
+        pixels[i] = c.r;
+        pixels[i + 1] = c.g;
+        pixels[i + 2] = c.b;
+        pixels[i + 3] = c.a;
+    }
+}
+
 } // namespace
 
 void Picture::Resample(int newWidth, int newHeight) {
@@ -126,6 +165,8 @@ void Picture::Resample(int newWidth, int newHeight) {
             out[3] = alpha;
         }
     }
+    if (!palette.empty())
+        mapToPalette(result, palette);
     width = newWidth;
     height = newHeight;
     pixels = std::move(result);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -58,6 +59,19 @@ protected:
     }
 
     static QString sizeTexts(const CAddImageDlg& dlg) { return dlg.widthText->text() + " x " + dlg.heightText->text(); }
+    // The number the size label shows, its digit groups joined; -1 when the text is not "N bytes".
+    static long long shownBytes(const CAddImageDlg& dlg) {
+        QString text = dlg.bytesText->text();
+        if (!text.endsWith(" bytes"))
+            return -1;
+        bool ok = false;
+        const long long n = text.chopped(6).remove(' ').toLongLong(&ok);
+        return ok ? n : -1;
+    }
+    static long long pngBytes(Picture picture, int width, int height) {
+        picture.Resample(width, height);
+        return static_cast<long long>(picture.EncodePng().size());
+    }
 
     TempFolder folder;
     ScriptedUiHost ui;
@@ -85,6 +99,8 @@ TEST_F(AddImageDlgFixture, OpeningAsksForAFileAndFitsThePictureToTheScreen) {
         EXPECT_EQ(sizeTexts(dlg), c.fitted);
         ASSERT_NE(dlg.image, nullptr);
         EXPECT_EQ(*dlg.image, picture) << "resampled only on OK";
+        EXPECT_EQ(shownBytes(dlg), pngBytes(picture, dlg.width, dlg.height));
+        EXPECT_EQ(dlg.bytesText->accessibleName(), "Size in the layout:");
 
         // Each preview pixel is the source pixel under its centre; around it the dialog shows through.
         const Surface preview = dlg.preview->Render();
@@ -113,7 +129,12 @@ TEST_F(AddImageDlgFixture, OpeningAsksForAFileAndFitsThePictureToTheScreen) {
 }
 
 TEST_F(AddImageDlgFixture, ResizeTo160By120HandsBackExactlyThatWithTheTypedDescription) {
-    CAddImageDlg& dlg = open(write("photo.png", codedPicture(640, 480)));
+    Picture photo = codedPicture(400, 300);
+    std::uint32_t grain = 1;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x, grain = grain * 1664525u + 1013904223u)
+            photo.SetPixel(x, y, {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(grain >> 24), 9, 255});
+    CAddImageDlg& dlg = open(write("photo.png", photo));
     dlg.descriptionEdit->setFocus();
     dlg.descriptionEdit->selectAll();
     QTest::keyClicks(dlg.descriptionEdit, "Evening sky");
@@ -127,9 +148,14 @@ TEST_F(AddImageDlgFixture, ResizeTo160By120HandsBackExactlyThatWithTheTypedDescr
         QTest::keyClicks(size.widthEdit, "160");
         size.accept();
     }};
+    const long long fullSize = shownBytes(dlg);
     QTest::mouseClick(dlg.resizeButton, Qt::LeftButton);
     EXPECT_EQ(ui.dialogs, QStringList{"Image Size"});
     EXPECT_EQ(sizeTexts(dlg), "160 x 120");
+    const long long shown = shownBytes(dlg);
+    EXPECT_LT(shown, fullSize);
+    EXPECT_TRUE(dlg.bytesText->text().contains(QRegularExpression("^\\d{1,3}( \\d{3})+ bytes$")))
+        << "in groups of three: " << dlg.bytesText->text().toStdString();
     const Surface preview = dlg.preview->Render();
     EXPECT_NE(preview.Pixel(83, 70), preview.Pixel(82, 70)) << "the preview shows the new size, centred";
 
@@ -139,6 +165,7 @@ TEST_F(AddImageDlgFixture, ResizeTo160By120HandsBackExactlyThatWithTheTypedDescr
     ASSERT_NE(dlg.image, nullptr);
     EXPECT_EQ(dlg.image->Width(), 160);
     EXPECT_EQ(dlg.image->Height(), 120);
+    EXPECT_EQ(shown, static_cast<long long>(dlg.image->EncodePng().size())) << "what the layout will hold";
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
@@ -146,6 +173,7 @@ TEST_F(AddImageDlgFixture, BrowseCancelledAtOpeningThenOkGivesNoImage) {
     CAddImageDlg& dlg = open(QString());
     EXPECT_EQ(ui.fileRequests, QStringList{kOpenRequest});
     EXPECT_EQ(sizeTexts(dlg), "0 x 0");
+    EXPECT_EQ(dlg.bytesText->text(), "0 bytes");
     dlg.accept();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.image, nullptr);

@@ -1,4 +1,5 @@
 #include "ByteBuilder.h"
+#include "CraftedImages.h"
 #include "RichLayout.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/CDataStore.h"
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -117,6 +119,30 @@ TEST(LayoutCodec, RichLayoutRoundTripsToIdenticalBytes) {
     EXPECT_EQ(back.defaultPageTimeout, 45);
     EXPECT_EQ(back.eventTexts, layout.eventTexts);
     EXPECT_EQ(back.securityPin, u"9999");
+}
+
+// A PNG that came in a layout goes out with the same bytes, decoded or not, even where we would
+// write another; a picture given to the entry is encoded afresh.
+TEST(LayoutCodec, StoredPngsGoOutAsTheyCameIn) {
+    const Bytes foreign = BlackPng(7, 5);
+    const auto holds = [](const Bytes& haystack, const Bytes& needle) {
+        return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
+    };
+    TLayout layout;
+    auto* page = static_cast<TUserPage*>(layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"p"), nullptr));
+    const std::int32_t id = AddKeptImage(layout, *page, foreign);
+    TLayout back;
+    ASSERT_TRUE(back.Decode(encode(layout)));
+    const TImageEntry* entry = back.FindImage(id);
+    ASSERT_NE(entry, nullptr);
+    ASSERT_FALSE(entry->Image()->IsEmpty());
+    ASSERT_NE(entry->Image()->EncodePng(), foreign);
+    EXPECT_TRUE(holds(encode(back), foreign));
+
+    back.FindImage(id)->SetImage(std::make_unique<Picture>(*entry->Image()));
+    const Bytes fresh = encode(back);
+    EXPECT_FALSE(holds(fresh, foreign));
+    EXPECT_TRUE(holds(fresh, entry->Image()->EncodePng()));
 }
 
 TEST(LayoutCodec, EncodingPurgesAndRenders) {

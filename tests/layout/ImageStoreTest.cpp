@@ -258,8 +258,9 @@ TEST(ImageEntry, UndecodablePngLeavesAnEmptyPicture) {
     EXPECT_EQ(entry.guid[0], 7);
 }
 
-// What the picture layer refuses stays in the entry as stored, so saving it again loses nothing.
-TEST(ImageEntry, RefusedPngIsKeptByteForByteAndDrawsNothing) {
+// What the picture layer refuses stays in the entry as stored, so saving it again loses nothing; what it
+// decodes is written back with the same bytes too.
+TEST(ImageEntry, StoredPngIsKeptByteForByteAndRefusedOneDrawsNothing) {
     const Bytes black = BlackPng(5, 3);
     struct Case {
         const char* name;
@@ -292,12 +293,13 @@ TEST(ImageEntry, RefusedPngIsKeptByteForByteAndDrawsNothing) {
         EXPECT_EQ(entry.id, 10004);
         ASSERT_NE(entry.Image(), nullptr);
         EXPECT_EQ(entry.Image()->IsEmpty(), !c.decodes);
+        // Decoded or not, the stored bytes go out as they came in.
+        EXPECT_EQ(store(entry), record);
         if (c.decodes) {
             EXPECT_TRUE(entry.KeptPng().empty());
             continue;
         }
         EXPECT_EQ(entry.KeptPng(), c.png);
-        EXPECT_EQ(store(entry), record);
 
         // A new picture replaces what was kept.
         entry.SetImage(smallPicture(5));

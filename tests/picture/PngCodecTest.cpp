@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 struct DecodeCase {
@@ -120,32 +123,98 @@ TEST(PngCodec, InterlacedAndPaletteFilesFromAnotherWriter) {
     }
 }
 
-TEST(PngCodec, RoundTripKeepsEveryPixel) {
-    Picture translucent = MakePattern(13, 7, true);
-    translucent.SetPixel(5, 5, {1, 2, 3, 77});
+// A picture of `count` distinct colours (grey levels when `grey`), scattered at random but each used;
+// the first `translucent` colours have alpha from 0 up.
+Picture colours(int count, bool grey = false, int translucent = 0, int side = 32) {
+    Picture picture(side, side);
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < side * side; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const int k = i < count ? i : int(seed >> 8) % count;
+        const auto v = static_cast<std::uint8_t>(k * 255 / std::max(count - 1, 1));
+        Rgba c = grey ? Rgba{v, v, v, 255}
+                      : Rgba{static_cast<std::uint8_t>(k * 73), static_cast<std::uint8_t>(k * 151 + k / 256 * 50),
+                             static_cast<std::uint8_t>(k * 29), 255};
+        if (k < translucent)
+            c.a = static_cast<std::uint8_t>(255 * k / translucent);
+        picture.SetPixel(i % side, i / side, c);
+    }
+    picture.SetHasAlpha(translucent > 0);
+    return picture;
+}
+
+// The length of the PNG's tRNS chunk, or -1 when it has none.
+long trnsLength(const Bytes& png) {
+    for (std::size_t at = 8; at + 8 <= png.size();) {
+        const std::size_t length =
+            std::size_t(png[at]) << 24 | std::size_t(png[at + 1]) << 16 | std::size_t(png[at + 2]) << 8 | png[at + 3];
+        if (std::string(png.begin() + long(at) + 4, png.begin() + long(at) + 8) == "tRNS")
+            return long(length);
+        at += 12 + length;
+    }
+    return -1;
+}
+
+// Each picture is written in the least form that keeps it, and reads back pixel for pixel.
+TEST(PngCodec, EncodingPicksTheSmallestExactForm) {
+    Picture clearColours = colours(400);
+    for (int x = 0; x < 32; ++x)
+        clearColours.SetPixel(x, 5, {std::uint8_t(x), 0, 0, 0}); // each keeps its colour
+    clearColours.SetHasAlpha(true);
+    Picture opaqueFlagged = colours(300);
+    opaqueFlagged.SetHasAlpha(true);
+    Picture greyKey = colours(128, true); // even levels only
+    greyKey.SetPixel(3, 3, {1, 1, 1, 0});
+    greyKey.SetHasAlpha(true);
+    Picture alphaIgnored = colours(2);
+    alphaIgnored.SetPixel(0, 0, {0, 0, 0, 3}); // alpha that a picture without alpha does not have
     Picture fromPalette;
     fromPalette.DecodePng(WritePng(decodeCases()[9].contents)); // palette with tRNS
-    Picture fromDeep;
-    fromDeep.DecodePng(WritePng(decodeCases()[5].contents)); // RGB 16-bit
     struct Case {
         const char* name;
         Picture picture;
         int colourType;
+        int depth;
+        long trns; // -1: none
     } cases[] = {
-        {"RGB", MakePattern(13, 7, false), PNG_COLOR_TYPE_RGB},  {"RGBA", translucent, PNG_COLOR_TYPE_RGB_ALPHA},
-        {"from palette", fromPalette, PNG_COLOR_TYPE_RGB_ALPHA}, {"from 16-bit", fromDeep, PNG_COLOR_TYPE_RGB},
-        {"one pixel", Picture(1, 1), PNG_COLOR_TYPE_RGB},
+        {"2 colours", colours(2), PNG_COLOR_TYPE_PALETTE, 1, -1},
+        {"4 colours", colours(4), PNG_COLOR_TYPE_PALETTE, 2, -1},
+        {"16 colours", colours(16), PNG_COLOR_TYPE_PALETTE, 4, -1},
+        {"200 colours, 1 clear and 1 translucent", colours(200, false, 2), PNG_COLOR_TYPE_PALETTE, 8, 2},
+        // Three by two pixels: PLTE and tRNS would cost more than the alpha channel.
+        {"palette file with tRNS", fromPalette, PNG_COLOR_TYPE_RGB_ALPHA, 8, -1},
+        {"black and white", colours(2, true), PNG_COLOR_TYPE_GRAY, 1, -1},
+        {"4 greys", colours(4, true), PNG_COLOR_TYPE_GRAY, 2, -1},
+        {"16 greys", colours(16, true), PNG_COLOR_TYPE_GRAY, 4, -1},
+        {"256 greys", colours(256, true), PNG_COLOR_TYPE_GRAY, 8, -1},
+        {"greys and one clear grey", greyKey, PNG_COLOR_TYPE_GRAY, 8, 2},
+        {"translucent greys", colours(256, true, 256), PNG_COLOR_TYPE_GRAY_ALPHA, 8, -1},
+        {"300 opaque colours", colours(300), PNG_COLOR_TYPE_RGB, 8, -1},
+        {"300 opaque colours, alpha flagged", opaqueFlagged, PNG_COLOR_TYPE_RGB, 8, -1},
+        {"translucent, many colours", colours(400, false, 300), PNG_COLOR_TYPE_RGB_ALPHA, 8, -1},
+        {"clear pixels of many colours", clearColours, PNG_COLOR_TYPE_RGB_ALPHA, 8, -1},
+        {"alpha without HasAlpha", alphaIgnored, PNG_COLOR_TYPE_PALETTE, 1, -1},
+        {"one pixel", Picture(1, 1), PNG_COLOR_TYPE_GRAY, 1, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const Bytes png = c.picture.EncodePng();
         ASSERT_GT(png.size(), 33u);
-        EXPECT_EQ(png[24], 8);                  // bit depth
-        EXPECT_EQ(png[25], c.colourType);       // colour type
-        EXPECT_EQ(png[28], PNG_INTERLACE_NONE); // interlace method
+        EXPECT_EQ(png[24], c.depth);
+        EXPECT_EQ(png[25], c.colourType);
+        EXPECT_EQ(png[28], PNG_INTERLACE_NONE);
+        EXPECT_EQ(trnsLength(png), c.trns);
         Picture back;
         back.DecodePng(png);
-        EXPECT_EQ(back, c.picture);
+        bool same = true;
+        for (int y = 0; y < back.Height(); ++y)
+            for (int x = 0; x < back.Width(); ++x) {
+                Rgba want = c.picture.GetPixel(x, y);
+                want.a = c.picture.HasAlpha() ? want.a : 255;
+                same = same && back.GetPixel(x, y) == want;
+            }
+        EXPECT_TRUE(same);
+        EXPECT_EQ(back.HasAlpha(), c.trns >= 0 || c.colourType >= PNG_COLOR_TYPE_GRAY_ALPHA);
     }
 }
 

@@ -1,8 +1,12 @@
 #include "SampleFiles.h"
 
+#include "picture/ImageFile.h"
 #include "picture/Picture.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +27,68 @@ Picture checkerboard(int side) {
             picture.SetPixel(x, y, {v, v, v, 255});
         }
     return picture;
+}
+
+// Vertical stripes of the given colours, one to three pixels wide, so resampling blends neighbours.
+Picture stripes(const std::vector<Rgba>& colours, int width, int height) {
+    Picture picture(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.SetPixel(x, y, colours[std::size_t(x * x / 3 + y / 4) % colours.size()]);
+    picture.SetHasAlpha(std::any_of(colours.begin(), colours.end(), [](Rgba c) { return c.a != 255; }));
+    return picture;
+}
+
+bool inPalette(const Picture& picture, Rgba c) {
+    return std::find(picture.Palette().begin(), picture.Palette().end(), c) != picture.Palette().end();
+}
+
+// A file with a palette (grey files of up to 8 bits have their greys as one) keeps it through
+// resampling; without the palette the same resample makes colours the file does not have.
+TEST(Resample, PaletteFilesStayWithinTheirColours) {
+    const std::vector<Rgba> four = {{200, 30, 30, 255}, {20, 160, 40, 255}, {30, 40, 210, 255}, {250, 250, 250, 255}};
+    const std::vector<Rgba> clear = {{200, 30, 30, 255}, {0, 0, 0, 0}, {30, 40, 210, 255}};
+    const PngContents oneBitGrey{8, 6, PNG_COLOR_TYPE_GRAY, 1, std::vector<std::uint16_t>(48), {}, {}};
+    PngContents greyRamp{16, 4, PNG_COLOR_TYPE_GRAY, 8, {}, {}, {}};
+    for (int i = 0; i < 64; ++i)
+        greyRamp.samples.push_back(std::uint16_t(i * 37 % 256));
+    PngContents bits = oneBitGrey;
+    for (std::size_t i = 0; i < bits.samples.size(); ++i)
+        bits.samples[i] = std::uint16_t((i * i / 3) % 2);
+    const struct {
+        const char* name;
+        Bytes file;
+        bool grey;
+        std::size_t colours;
+    } cases[] = {
+        {"4-colour GIF", WriteWithMagick(stripes(four, 16, 12), "GIF"), false, 4},
+        {"GIF with a clear colour", WriteWithMagick(stripes(clear, 16, 12), "GIF"), false, 3},
+        {"palette BMP", WriteWithMagick(stripes(four, 16, 12), "BMP", true), false, 4},
+        {"1-bit grey PNG", WritePng(bits), true, 2},
+        {"8-bit grey PNG", WritePng(greyRamp), true, 256},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [w, h] : {std::pair{7, 5}, {29, 23}}) {
+            SCOPED_TRACE(std::string(c.name) + " to " + std::to_string(w) + " x " + std::to_string(h));
+            const Picture loaded = DecodeImageFile(c.file, c.name);
+            ASSERT_GE(loaded.Palette().size(), c.colours);
+            Picture picture = loaded;
+            picture.Resample(w, h);
+            EXPECT_EQ(picture.Palette(), loaded.Palette());
+            Picture free = loaded;
+            free.SetPalette({});
+            free.Resample(w, h);
+            bool freeLeaves = false;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const Rgba p = picture.GetPixel(x, y);
+                    EXPECT_TRUE(inPalette(loaded, p)) << x << "," << y;
+                    EXPECT_TRUE(!c.grey || (p.r == p.g && p.g == p.b)) << x << "," << y;
+                    freeLeaves = freeLeaves || !inPalette(loaded, free.GetPixel(x, y));
+                }
+            EXPECT_EQ(freeLeaves, c.colours < 256);
+        }
+    }
 }
 
 TEST(Resample, SameSizeOrNoSizeChangesNothing) {
