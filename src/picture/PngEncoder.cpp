@@ -2,6 +2,7 @@
 // together here chunk by chunk (one IDAT), so the forms, the row filters and zlib's settings are ours
 // to choose; libpng stays the reader.
 #include "Picture.h"
+#include "PlainPng.h"
 
 #include <zlib.h>
 
@@ -405,5 +406,9 @@ std::vector<std::uint8_t> Picture::EncodePng() const {
     const Trial best = bestTrial(forms);
     if (best.form == nullptr)
         throw PictureError("the picture cannot be encoded as PNG: zlib failed");
-    return pngFile(*best.form, width, height, best.idat);
+    Bytes smallest = pngFile(*best.form, width, height, best.idat);
+    // zlib's highest level loses a few bytes to its default now and then; a picture is never
+    // written larger than the plain form would write it.
+    Bytes plain = EncodePlainPng(*this);
+    return plain.size() < smallest.size() ? plain : smallest;
 }

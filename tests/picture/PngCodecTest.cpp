@@ -1,6 +1,7 @@
 #include "SampleFiles.h"
 
 #include "picture/Picture.h"
+#include "picture/PlainPng.h"
 #include "picture/PixelBudget.h"
 
 #include <gtest/gtest.h>
@@ -200,6 +201,7 @@ TEST(PngCodec, EncodingPicksTheSmallestExactForm) {
         SCOPED_TRACE(c.name);
         const Bytes png = c.picture.EncodePng();
         ASSERT_GT(png.size(), 33u);
+        EXPECT_LE(png.size(), EncodePlainPng(c.picture).size());
         EXPECT_EQ(png[24], c.depth);
         EXPECT_EQ(png[25], c.colourType);
         EXPECT_EQ(png[28], PNG_INTERLACE_NONE);
