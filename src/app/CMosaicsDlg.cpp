@@ -3,10 +3,10 @@
 #include "AppIcon.h"
 #include "CAboutDlg.h"
 #include "CFirmwareUpgrade.h"
-#include "editors/CEventDef.h"
-#include "editors/CZYLProg.h"
 #include "editors/DialogParts.h"
 #include "editors/UiHost.h"
+#include "editors/dialogs/CEventDef.h"
+#include "editors/dialogs/CZYLProg.h"
 
 #include <QAction>
 #include <QComboBox>

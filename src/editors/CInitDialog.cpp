@@ -1,4 +1,4 @@
-#include "CInitDialog.h"
+#include "editors/CInitDialog.h"
 
 #include <QShowEvent>
 

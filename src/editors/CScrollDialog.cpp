@@ -1,4 +1,4 @@
-#include "CScrollDialog.h"
+#include "editors/CScrollDialog.h"
 
 #include <QApplication>
 #include <QScreen>

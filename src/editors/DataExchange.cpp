@@ -1,6 +1,6 @@
-#include "DataExchange.h"
+#include "editors/DataExchange.h"
 
-#include "UiHost.h"
+#include "editors/UiHost.h"
 
 #include <QLineEdit>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "DialogParts.h"
+#include "editors/DialogParts.h"
 
 #include <QCheckBox>
 #include <QDialog>

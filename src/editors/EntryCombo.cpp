@@ -1,4 +1,4 @@
-#include "EntryCombo.h"
+#include "editors/EntryCombo.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PropertyRules.h"
+#include "editors/dialogs/PropertyRules.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "QtUiHost.h"
+#include "editors/QtUiHost.h"
 
 #include <QColorDialog>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UiHost.h"
+#include "editors/UiHost.h"
 
 #include <memory>
 

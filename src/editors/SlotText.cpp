@@ -1,4 +1,4 @@
-#include "SlotText.h"
+#include "editors/SlotText.h"
 
 #include "layout/AnsiCodePage.h"
 

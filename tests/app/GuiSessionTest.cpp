@@ -2,11 +2,11 @@
 // load a template, exit. `make memcheck` runs this program under valgrind, so it is kept to
 // the one session and touches every part of the window that owns memory.
 #include "MainWindowFixture.h"
-#include "editors/CBtn8Dlg.h"
-#include "editors/CButtonAddDlg.h"
-#include "editors/CZYLProg.h"
-#include "editors/CZylUserDlg.h"
-#include "editors/CZylWnd.h"
+#include "editors/canvas/CZylWnd.h"
+#include "editors/dialogs/CBtn8Dlg.h"
+#include "editors/dialogs/CButtonAddDlg.h"
+#include "editors/dialogs/CZYLProg.h"
+#include "editors/dialogs/CZylUserDlg.h"
 #include "layout/AnsiCodePage.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/TUserButton.h"

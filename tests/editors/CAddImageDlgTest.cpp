@@ -1,9 +1,9 @@
-#include "editors/CAddImageDlg.h"
+#include "editors/dialogs/CAddImageDlg.h"
 #include "QtTestApp.h"
 #include "ScriptedUiHost.h"
 #include "TempDir.h"
-#include "editors/CImageSizeDlg.h"
-#include "editors/SurfaceView.h"
+#include "editors/canvas/SurfaceView.h"
+#include "editors/dialogs/CImageSizeDlg.h"
 #include "layout/TLayout.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "editors/CBtn8Dlg.h"
+#include "editors/dialogs/CBtn8Dlg.h"
 #include "QtTestApp.h"
 #include "TypeText.h"
 

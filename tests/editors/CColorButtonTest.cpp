@@ -1,7 +1,7 @@
-#include "editors/CColorButton.h"
+#include "editors/colour/CColorButton.h"
 #include "QtTestApp.h"
 #include "ScriptedUiHost.h"
-#include "editors/CColourPopup.h"
+#include "editors/colour/CColourPopup.h"
 
 #include <QApplication>
 #include <QHelpEvent>

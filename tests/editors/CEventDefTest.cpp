@@ -1,4 +1,4 @@
-#include "editors/CEventDef.h"
+#include "editors/dialogs/CEventDef.h"
 #include "QtTestApp.h"
 #include "RichLayout.h"
 #include "TypeText.h"

@@ -1,4 +1,4 @@
-#include "editors/CImageSizeDlg.h"
+#include "editors/dialogs/CImageSizeDlg.h"
 #include "QtTestApp.h"
 #include "ScriptedUiHost.h"
 

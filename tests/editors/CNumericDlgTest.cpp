@@ -1,8 +1,8 @@
-#include "editors/CNumericDlg.h"
+#include "editors/dialogs/CNumericDlg.h"
 #include "QtTestApp.h"
 #include "ScriptedUiHost.h"
-#include "editors/CColorButton.h"
-#include "editors/CColourPopup.h"
+#include "editors/colour/CColorButton.h"
+#include "editors/colour/CColourPopup.h"
 #include "layout/CNumericCtrl.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "editors/CZylWnd.h"
+#include "editors/canvas/CZylWnd.h"
 #include "ObjectGeometry.h"
 #include "QtTestApp.h"
 #include "ScriptedUiHost.h"

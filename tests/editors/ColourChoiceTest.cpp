@@ -1,4 +1,4 @@
-#include "editors/ColourChoice.h"
+#include "editors/colour/ColourChoice.h"
 
 #include <QColor>
 

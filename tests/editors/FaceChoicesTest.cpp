@@ -1,4 +1,4 @@
-#include "editors/FaceChoices.h"
+#include "editors/dialogs/FaceChoices.h"
 #include "RichLayout.h"
 #include "layout/TLayout.h"
 

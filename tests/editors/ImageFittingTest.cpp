@@ -1,4 +1,4 @@
-#include "editors/ImageFitting.h"
+#include "editors/dialogs/ImageFitting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ProgFixture.h"
-#include "editors/CBtn8Dlg.h"
-#include "editors/CNumericDlg.h"
-#include "editors/CZylUserDlg.h"
+#include "editors/dialogs/CBtn8Dlg.h"
+#include "editors/dialogs/CNumericDlg.h"
+#include "editors/dialogs/CZylUserDlg.h"
 
 #include <QCheckBox>
 

@@ -4,7 +4,7 @@
 #include "RichLayout.h"
 #include "ScriptedUiHost.h"
 #include "TempDir.h"
-#include "editors/CZYLProg.h"
+#include "editors/dialogs/CZYLProg.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/CNumericCtrl.h"
 #include "layout/TLayout.h"

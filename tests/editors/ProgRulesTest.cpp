@@ -1,5 +1,5 @@
-#include "editors/ProgRules.h"
-#include "editors/ProgSettings.h"
+#include "editors/dialogs/ProgRules.h"
+#include "editors/dialogs/ProgSettings.h"
 #include "layout/TLayout.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The programming dialog's settings and template files: what OK, Cancel, Load and Save do.
-#include "editors/ProgSettings.h"
+#include "editors/dialogs/ProgSettings.h"
 #include "CraftedImages.h"
 #include "ProgFixture.h"
 

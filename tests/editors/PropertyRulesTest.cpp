@@ -1,4 +1,4 @@
-#include "editors/PropertyRules.h"
+#include "editors/dialogs/PropertyRules.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/CNumericCtrl.h"
 #include "layout/TLayout.h"

@@ -1,4 +1,4 @@
-#include "editors/SurfaceView.h"
+#include "editors/canvas/SurfaceView.h"
 #include "QtTestApp.h"
 
 #include <QImage>

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QWidget>
+
+#include "editors/UiHost.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class TUserObject;
+class TUserPage;
+class UiHost;
+
+// The user page editor's canvas: shows one page 1:1 as the panel will and lets the user select,
+// move and resize its objects with the left mouse button; the right button's context menu sets
+// the background, adds objects, opens their properties, deletes and restacks them. Every change
+// goes straight to the page, which belongs to the layout; the canvas keeps no copy. With the
+// focus, Tab and Shift+Tab walk the objects, those outside the screen too, and the arrow keys
+// move the selected one, so no object is ever out of reach.
+class CZylWnd : public QWidget {
+    Q_OBJECT
+public:
+    // The context menu's commands.
+    enum Command : int {
+        kAddSlider = 101,
+        kBackground = 1010,
+        kAddImage = 1011,
+        kAddButton = 1012,
+        kAddHotspot = 1015,
+        kProperties = 1016,
+        kDelete = 1017,
+        kAddSelector = 1018,
+        kPush = 1019,
+        kPull = 1020,
+    };
+    // Default sizes of the objects the menu adds.
+    static constexpr int kObjectWidth = 85;
+    static constexpr int kObjectHeight = 50;
+    static constexpr int kSliderWidth = 45;
+    static constexpr int kSliderHeight = 130;
+
+    CZylWnd(TUserPage& page, UiHost& ui, QWidget* parent = nullptr);
+
+    // The context menu: the sleep page's takes only images; without an object under the pointer
+    // there is nothing to show properties of or delete.
+    [[nodiscard]] static std::vector<MenuItem> ContextMenu(bool sleepPage, bool onObject);
+
+    // The drag steps, in canvas pixels (which are panel pixels). The mouse events call them; so
+    // may anything that plays the user.
+    void OnLButtonDown(int x, int y);
+    void OnMouseMove(int x, int y);
+    void OnLButtonUp();
+    // Shows the context menu at the point and carries out the chosen command there.
+    void OnRButtonDown(int x, int y);
+    // One command of the context menu for the point (x, y) and the object under it, if any.
+    void OnCommand(int command, int x, int y, TUserObject* target);
+    // Ends a drag whole, whichever kind it was. Any press, release or popup does.
+    void EndDrag();
+    // The move an arrow key asks for: 1 pixel, 10 with Shift; nothing for any other key.
+    [[nodiscard]] static std::optional<QPoint> ArrowStep(int key, Qt::KeyboardModifiers modifiers);
+
+    TUserPage* page;
+    // Always one of page->objects, or null.
+    TUserObject* selected = nullptr;
+    std::int32_t lastX = 0;
+    std::int32_t lastY = 0;
+    bool moving = false;
+    bool resizing = false;
+    // The corner being dragged while resizing, 1 top-left to 4 bottom-left.
+    std::int32_t activeCorner = 0;
+    // Chooses the sleep page's smaller context menu.
+    bool isSleepPage = false;
+    UiHost& ui;
+
+private:
+    // An object made by an add command's dialog, or null when the dialog was cancelled.
+    std::unique_ptr<TUserObject> newObject(int command);
+
+    // False while the focus has just come in by Tab: the walk then starts at the first (or, by
+    // Shift+Tab, the last) object rather than after the selection, so every object stays reachable.
+    bool walkFromSelection = true;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+};
