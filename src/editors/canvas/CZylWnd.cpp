@@ -168,6 +168,11 @@ void CZylWnd::EndDrag() {
     activeCorner = TUserObject::kNoCorner;
 }
 
+void CZylWnd::Change(const QString&, const std::function<bool()>& change) {
+    if (change())
+        update();
+}
+
 std::optional<QPoint> CZylWnd::ArrowStep(int key, Qt::KeyboardModifiers modifiers) {
     modifiers &= ~Qt::KeypadModifier;
     if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier)

@@ -5,6 +5,7 @@
 #include "editors/UiHost.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -58,6 +59,9 @@ public:
     void OnCommand(int command, int x, int y, TUserObject* target);
     // Ends a drag whole, whichever kind it was. Any press, release or popup does.
     void EndDrag();
+    // Every change the canvas makes to the page goes through here, named as the Undo entry names
+    // it ("Move", "Delete", ...); `change` runs at once and says whether it changed anything.
+    void Change(const QString& what, const std::function<bool()>& change);
     // The move an arrow key asks for: 1 pixel, 10 with Shift; nothing for any other key.
     [[nodiscard]] static std::optional<QPoint> ArrowStep(int key, Qt::KeyboardModifiers modifiers);
 
