@@ -23,10 +23,14 @@ std::optional<QString> runFileDialog(QWidget* parent, const QString& title, cons
 
 void addItems(QMenu& menu, const std::vector<MenuItem>& items) {
     for (const MenuItem& item : items) {
-        if (item.items.empty())
+        if (item.text.isEmpty())
+            menu.addSeparator();
+        else if (item.items.empty())
             menu.addAction(item.text)->setData(item.command);
         else
             addItems(*menu.addMenu(item.text), item.items);
+        if (!item.text.isEmpty())
+            menu.actions().back()->setEnabled(item.enabled);
     }
 }
 

@@ -11,11 +11,13 @@ class QDialog;
 class QPoint;
 class QWidget;
 
-// One entry of a context menu: a command, or a submenu when `items` is not empty.
+// One entry of a context menu: a command, or a submenu when `items` is not empty; an entry
+// without text is a separator. A disabled entry is shown greyed and cannot be chosen.
 struct MenuItem {
     QString text;
     int command = 0;
     std::vector<MenuItem> items;
+    bool enabled = true;
 };
 
 // The one seam between the dialogs and the desktop: message boxes, questions, file choosers,

@@ -56,7 +56,12 @@ namespace {
 
 void flatten(const std::vector<MenuItem>& items, const QString& prefix, std::vector<std::pair<QString, int>>& out) {
     for (const MenuItem& item : items) {
-        if (item.items.empty())
+        // A separator shows as "-"; a disabled entry is listed with "(disabled)" and never chosen.
+        if (item.text.isEmpty())
+            out.emplace_back("-", 0);
+        else if (!item.enabled)
+            out.emplace_back(prefix + item.text + " (disabled)", 0);
+        else if (item.items.empty())
             out.emplace_back(prefix + item.text, item.command);
         else
             flatten(item.items, prefix + item.text + '>', out);
@@ -75,7 +80,7 @@ std::optional<int> ScriptedUiHost::TrackPopupMenu(QWidget*, const std::vector<Me
     menuPoints.push_back(at);
     const std::optional<QString> choice = next(menuChoices);
     for (const auto& [path, command] : paths)
-        if (choice && path == *choice)
+        if (choice && path == *choice && command != 0)
             return command;
     return std::nullopt;
 }
