@@ -479,7 +479,8 @@ void canvasShot(UiHost& ui, const QString& folder) {
     furnishPage(layout, page);
     CZylWnd canvas(page, ui);
     canvas.OnLButtonDown(30, 110);
-    canvas.OnMouseMove(40, 120);
+    // With Alt the button lands where the pointer puts it, a pixel off the page's centre line.
+    canvas.OnMouseMove(40, 120, Qt::AltModifier);
     canvas.OnLButtonUp();
     save(canvas, folder, "page-canvas");
     contextMenuShot(canvas, false, {40, 40}, folder, "page-canvas-menu");
@@ -497,6 +498,22 @@ void userPageEditorShot(UiHost& ui, const QString& folder, QWidget* parent) {
     editor.canvas->OnLButtonDown(150, 60);
     editor.canvas->OnLButtonUp();
     save(editor, folder, "user-page-editor");
+}
+
+// The user page editor at 2x during a drag: the slider, pulled up, snaps to the photo's top edge,
+// and its bottom meets the hot spot's top; the guides show both.
+void zoomGuidesShot(UiHost& ui, const QString& folder, QWidget* parent) {
+    TLayout layout;
+    fillProgrammedLayout(layout);
+    auto& page = static_cast<TUserPage&>(*layout.pages[1]);
+    furnishPage(layout, page);
+
+    CZylUserDlg editor(layout, page, ui, false, parent);
+    editor.canvas->SetZoom(2);
+    editor.canvas->OnLButtonDown(284, 100);
+    editor.canvas->OnMouseMove(284, 82);
+    save(editor, folder, "user-page-editor-zoom-guides");
+    editor.canvas->OnLButtonUp();
 }
 
 } // namespace
@@ -555,6 +572,7 @@ int main(int argc, char** argv) {
     prog.pageList->setCurrentRow(2);
     save(prog, folder, "programming");
     userPageEditorShot(ui, folder, &prog);
+    zoomGuidesShot(ui, folder, &prog);
     faceShots(ui, folder);
     imageShots(ui, folder, &disconnected);
     propertyShots(ui, folder);
