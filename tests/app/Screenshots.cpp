@@ -487,7 +487,7 @@ void canvasShot(UiHost& ui, const QString& folder) {
     contextMenuShot(canvas, true, {150, 230}, folder, "sleep-page-menu");
 }
 
-// The user page editor on a busy page, the photo selected.
+// The user page editor on a busy page, the photo selected, and then at 2x with guides.
 void userPageEditorShot(UiHost& ui, const QString& folder, QWidget* parent) {
     TLayout layout;
     fillProgrammedLayout(layout);
@@ -498,17 +498,9 @@ void userPageEditorShot(UiHost& ui, const QString& folder, QWidget* parent) {
     editor.canvas->OnLButtonDown(150, 60);
     editor.canvas->OnLButtonUp();
     save(editor, folder, "user-page-editor");
-}
 
-// The user page editor at 2x during a drag: the slider, pulled up, snaps to the photo's top edge,
-// and its bottom meets the hot spot's top; the guides show both.
-void zoomGuidesShot(UiHost& ui, const QString& folder, QWidget* parent) {
-    TLayout layout;
-    fillProgrammedLayout(layout);
-    auto& page = static_cast<TUserPage&>(*layout.pages[1]);
-    furnishPage(layout, page);
-
-    CZylUserDlg editor(layout, page, ui, false, parent);
+    // At 2x during a drag: the slider, pulled up, snaps to the photo's top edge, and its bottom
+    // meets the hot spot's top; the guides show both.
     editor.canvas->SetZoom(2);
     editor.canvas->OnLButtonDown(284, 100);
     editor.canvas->OnMouseMove(284, 82);
@@ -572,7 +564,6 @@ int main(int argc, char** argv) {
     prog.pageList->setCurrentRow(2);
     save(prog, folder, "programming");
     userPageEditorShot(ui, folder, &prog);
-    zoomGuidesShot(ui, folder, &prog);
     faceShots(ui, folder);
     imageShots(ui, folder, &disconnected);
     propertyShots(ui, folder);

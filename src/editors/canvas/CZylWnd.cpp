@@ -14,6 +14,7 @@
 #include <QFocusEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -119,8 +120,15 @@ CZylWnd::CZylWnd(TUserPage& page_, UiHost& ui_, QWidget* parent) : QWidget(paren
 
 void CZylWnd::SetZoom(int newZoom) {
     zoom = ClampZoom(newZoom);
-    // The editor's layout follows the fixed size, so the dialog grows and shrinks with it.
     setFixedSize(kScreenWidth * zoom, kScreenHeight * zoom);
+    // The layouts around the canvas take the new size now, innermost first, so the window has
+    // grown or shrunk with it before it paints again.
+    for (QWidget* around = parentWidget(); around != nullptr; around = around->parentWidget()) {
+        if (around->layout() != nullptr)
+            around->layout()->activate();
+        if (around->isWindow())
+            break;
+    }
     update();
 }
 
