@@ -50,7 +50,7 @@ public:
     // there is nothing to show properties of or delete.
     [[nodiscard]] static std::vector<MenuItem> ContextMenu(bool sleepPage, bool onObject);
 
-    // The drag steps, in canvas pixels (which are panel pixels). The mouse events call them; so
+    // The drag steps, in page pixels (panel pixels) at any zoom. The mouse events call them; so
     // may anything that plays the user.
     void OnLButtonDown(int x, int y);
     // Snaps what the drag moves to the alignment guides unless `modifiers` hold Alt.
