@@ -479,14 +479,15 @@ void canvasShot(UiHost& ui, const QString& folder) {
     furnishPage(layout, page);
     CZylWnd canvas(page, ui);
     canvas.OnLButtonDown(30, 110);
-    canvas.OnMouseMove(40, 120);
+    // With Alt the button lands where the pointer puts it, a pixel off the page's centre line.
+    canvas.OnMouseMove(40, 120, Qt::AltModifier);
     canvas.OnLButtonUp();
     save(canvas, folder, "page-canvas");
     contextMenuShot(canvas, false, {40, 40}, folder, "page-canvas-menu");
     contextMenuShot(canvas, true, {150, 230}, folder, "sleep-page-menu");
 }
 
-// The user page editor on a busy page, the photo selected.
+// The user page editor on a busy page, the photo selected, and then at 2x with guides.
 void userPageEditorShot(UiHost& ui, const QString& folder, QWidget* parent) {
     TLayout layout;
     fillProgrammedLayout(layout);
@@ -497,6 +498,14 @@ void userPageEditorShot(UiHost& ui, const QString& folder, QWidget* parent) {
     editor.canvas->OnLButtonDown(150, 60);
     editor.canvas->OnLButtonUp();
     save(editor, folder, "user-page-editor");
+
+    // At 2x during a drag: the slider, pulled up, snaps to the photo's top edge, and its bottom
+    // meets the hot spot's top; the guides show both.
+    editor.canvas->SetZoom(2);
+    editor.canvas->OnLButtonDown(284, 100);
+    editor.canvas->OnMouseMove(284, 82);
+    save(editor, folder, "user-page-editor-zoom-guides");
+    editor.canvas->OnLButtonUp();
 }
 
 } // namespace

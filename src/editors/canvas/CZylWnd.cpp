@@ -1,5 +1,6 @@
 #include "editors/canvas/CZylWnd.h"
 
+#include "editors/canvas/CanvasZoom.h"
 #include "editors/dialogs/CZylFaceDlg.h"
 #include "editors/dialogs/ObjectProperties.h"
 #include "layout/TUserButton.h"
@@ -13,17 +14,14 @@
 #include <QFocusEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
-
-#include <cmath>
+#include <QScreen>
+#include <QShortcut>
+#include <QWheelEvent>
 
 namespace {
-
-// The page pixel under a point; a fractional position lies inside the pixel it falls in.
-QPoint PixelAt(QPointF position) {
-    return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
-}
 
 // What an add command starts from before its dialog: the kind's defaults at the default size.
 std::unique_ptr<TUserObject> defaultObject(int command) {
@@ -104,10 +102,34 @@ std::vector<MenuItem> CZylWnd::ContextMenu(bool sleepPage, bool onObject) {
 CZylWnd::CZylWnd(TUserPage& page_, UiHost& ui_, QWidget* parent) : QWidget(parent), page(&page_), ui(ui_) {
     setObjectName("ZylWnd");
     setAccessibleName("Page");
-    setFixedSize(kScreenWidth, kScreenHeight);
     // The page covers the whole canvas, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    if (const QScreen* shown = screen())
+        openingZoom = ::OpeningZoom(shown->physicalDotsPerInch(), shown->devicePixelRatio());
+    SetZoom(openingZoom);
+    // The zoom keys work anywhere in the editor's window, as in other programs; no field types them.
+    const auto zoomKey = [this](const QKeySequence& keys, auto action) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
+    };
+    zoomKey(QKeySequence::ZoomIn, [this] { SetZoom(zoom + 1); });
+    zoomKey(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { SetZoom(zoom + 1); });
+    zoomKey(QKeySequence::ZoomOut, [this] { SetZoom(zoom - 1); });
+    zoomKey(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { SetZoom(openingZoom); });
+}
+
+void CZylWnd::SetZoom(int newZoom) {
+    zoom = ClampZoom(newZoom);
+    setFixedSize(kScreenWidth * zoom, kScreenHeight * zoom);
+    // The layouts around the canvas take the new size now, innermost first, so the window has
+    // grown or shrunk with it before it paints again.
+    for (QWidget* around = parentWidget(); around != nullptr; around = around->parentWidget()) {
+        if (around->layout() != nullptr)
+            around->layout()->activate();
+        if (around->isWindow())
+            break;
+    }
+    update();
 }
 
 void CZylWnd::OnLButtonDown(int x, int y) {
@@ -135,14 +157,17 @@ void CZylWnd::OnLButtonDown(int x, int y) {
     moving = true;
 }
 
-void CZylWnd::OnMouseMove(int x, int y) {
+void CZylWnd::OnMouseMove(int x, int y, Qt::KeyboardModifiers modifiers) {
+    const bool snap = !(modifiers & Qt::AltModifier);
     if (resizing) {
         const int dx = x - lastX;
         const int dy = y - lastY;
         lastX = x;
         lastY = y;
         if (selected != nullptr) {
+            snappedDrag.Unsnap(*selected);
             selected->ResizeByCorner(activeCorner, dx, dy);
+            snappedDrag.Snap(*selected, activeCorner, *page, snap);
             update();
         }
     }
@@ -152,7 +177,9 @@ void CZylWnd::OnMouseMove(int x, int y) {
         lastX = x;
         lastY = y;
         if (selected != nullptr) {
+            snappedDrag.Unsnap(*selected);
             selected->MoveBy(dx, dy);
+            snappedDrag.Snap(*selected, TUserObject::kNoCorner, *page, snap);
             update();
         }
     }
@@ -166,6 +193,10 @@ void CZylWnd::EndDrag() {
     moving = false;
     resizing = false;
     activeCorner = TUserObject::kNoCorner;
+    // The guides belong to the drag; the object stays where they put it.
+    if (!snappedDrag.Guides().empty())
+        update();
+    snappedDrag.Clear();
 }
 
 void CZylWnd::Change(const QString&, const std::function<bool()>& change) {
@@ -197,7 +228,7 @@ void CZylWnd::OnRButtonDown(int x, int y) {
     EndDrag();
     TUserObject* target = page->ObjectAt(x, y);
     const std::optional<int> command =
-        ui.TrackPopupMenu(this, ContextMenu(isSleepPage, target != nullptr), mapToGlobal(QPoint(x, y)));
+        ui.TrackPopupMenu(this, ContextMenu(isSleepPage, target != nullptr), mapToGlobal(WidgetPointOf({x, y}, zoom)));
     if (command)
         OnCommand(*command, x, y, target);
 }
@@ -271,8 +302,11 @@ std::unique_ptr<TUserObject> CZylWnd::newObject(int command) {
 }
 
 void CZylWnd::paintEvent(QPaintEvent*) {
-    Surface surface(kScreenWidth, kScreenHeight);
-    PaintPage(surface, *page, selected);
+    Surface pageImage(kScreenWidth, kScreenHeight);
+    PaintPage(pageImage, *page, selected);
+    // The canvas's own marks go on in widget pixels, over the page and never into it.
+    Surface surface = Magnify(pageImage, zoom);
+    DrawGuides(surface, snappedDrag.Guides(), zoom);
     if (hasFocus())
         DrawFocusFrame(surface);
     // Wrapped, not copied: the surface's words are already in the image's pixel layout.
@@ -287,7 +321,7 @@ void CZylWnd::paintEvent(QPaintEvent*) {
 // Qt grabs the mouse for this widget while a button is held, which keeps a drag going when the
 // pointer leaves the canvas; the grab ends with the release.
 void CZylWnd::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = PixelAt(event->position());
+    const QPoint at = PagePixelAt(event->position(), zoom);
     if (event->button() == Qt::LeftButton)
         OnLButtonDown(at.x(), at.y());
     else if (event->button() == Qt::RightButton)
@@ -298,8 +332,8 @@ void CZylWnd::mousePressEvent(QMouseEvent* event) {
 }
 
 void CZylWnd::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = PixelAt(event->position());
-    OnMouseMove(at.x(), at.y());
+    const QPoint at = PagePixelAt(event->position(), zoom);
+    OnMouseMove(at.x(), at.y(), event->modifiers());
     QWidget::mouseMoveEvent(event);
 }
 
@@ -309,6 +343,16 @@ void CZylWnd::mouseReleaseEvent(QMouseEvent* event) {
     else
         EndDrag();
     QWidget::mouseReleaseEvent(event);
+}
+
+void CZylWnd::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    if (const int notches = WheelNotches(wheelPending, event->angleDelta().y()))
+        SetZoom(zoom + notches);
+    event->accept();
 }
 
 void CZylWnd::keyPressEvent(QKeyEvent* event) {

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "editors/UiHost.h"
+#include "editors/canvas/AlignmentGuides.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,7 +15,8 @@ class TUserObject;
 class TUserPage;
 class UiHost;
 
-// The user page editor's canvas: shows one page 1:1 as the panel will and lets the user select,
+// The user page editor's canvas: shows one page as the panel will, each page pixel a square block
+// of 1 to 4 widget pixels (Ctrl+plus, Ctrl+minus, Ctrl+0, Ctrl+wheel), and lets the user select,
 // move and resize its objects with the left mouse button; the right button's context menu sets
 // the background, adds objects, opens their properties, deletes and restacks them. Every change
 // goes straight to the page, which belongs to the layout; the canvas keeps no copy. With the
@@ -48,10 +50,11 @@ public:
     // there is nothing to show properties of or delete.
     [[nodiscard]] static std::vector<MenuItem> ContextMenu(bool sleepPage, bool onObject);
 
-    // The drag steps, in canvas pixels (which are panel pixels). The mouse events call them; so
+    // The drag steps, in page pixels (panel pixels) at any zoom. The mouse events call them; so
     // may anything that plays the user.
     void OnLButtonDown(int x, int y);
-    void OnMouseMove(int x, int y);
+    // Snaps what the drag moves to the alignment guides unless `modifiers` hold Alt.
+    void OnMouseMove(int x, int y, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void OnLButtonUp();
     // Shows the context menu at the point and carries out the chosen command there.
     void OnRButtonDown(int x, int y);
@@ -78,6 +81,14 @@ public:
     bool isSleepPage = false;
     UiHost& ui;
 
+    // Widget pixels per page pixel, kMinZoom to kMaxZoom; the canvas takes the page's size times it.
+    [[nodiscard]] int Zoom() const { return zoom; }
+    void SetZoom(int zoom);
+    // The zoom the canvas opened at, which shows the page near its size on the panel; Ctrl+0 returns to it.
+    [[nodiscard]] int OpeningZoom() const { return openingZoom; }
+    // The guides the selection lines up with during the current drag.
+    [[nodiscard]] const std::vector<Guide>& Guides() const { return snappedDrag.Guides(); }
+
 private:
     // An object made by an add command's dialog, or null when the dialog was cancelled.
     std::unique_ptr<TUserObject> newObject(int command);
@@ -86,11 +97,18 @@ private:
     // Shift+Tab, the last) object rather than after the selection, so every object stays reachable.
     bool walkFromSelection = true;
 
+    int zoom = 1;
+    int openingZoom = 1;
+    // Parts of a wheel notch not yet turned into a zoom step.
+    int wheelPending = 0;
+    SnappedDrag snappedDrag;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void focusInEvent(QFocusEvent* event) override;
