@@ -1,8 +1,13 @@
-// The page canvas as a screen reader meets it.
+// The page canvas, its menus, the page-type menu and the colour popup as a
+// screen reader meets them.
+#include "ProgFixture.h"
 #include "QtTestApp.h"
 #include "ScriptedUiHost.h"
 #include "editors/AccessibleParts.h"
+#include "editors/QtUiHost.h"
 #include "editors/canvas/CZylWnd.h"
+#include "editors/colour/CColorButton.h"
+#include "editors/colour/CColourPopup.h"
 #include "layout/AnsiCodePage.h"
 #include "layout/TLayout.h"
 #include "layout/TUserButton.h"
@@ -13,8 +18,11 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +53,13 @@ struct EventLog {
     Texts take() { return std::exchange(heard, {}); }
     Texts heard;
 };
+
+Texts childNames(QAccessibleInterface* parent) {
+    Texts names;
+    for (int i = 0; i < parent->childCount(); ++i)
+        names.push_back(parent->child(i)->text(QAccessible::Name).toStdString());
+    return names;
+}
 
 // One object of each kind on a page, the last one outside the panel's screen.
 class CanvasAccessibility : public ::testing::Test {
@@ -118,7 +133,8 @@ TEST_F(CanvasAccessibility, PageObjectsAreTheCanvasChildrenByKindCaptionAndPlace
             EXPECT_EQ(view->childAt(child->rect().center().x(), child->rect().center().y()), child);
         }
     }
-    // A removed object takes its interface with it: none is left to reach it by id.
+    // A removed object takes its interface with it: none is left to reach it by
+    // id.
     const QAccessible::Id last = QAccessible::uniqueId(view->child(5));
     page.RemoveObject(page.objects[5].get());
     EXPECT_EQ(view->childCount(), 5);
@@ -162,6 +178,81 @@ TEST_F(CanvasAccessibility, SelectionChangesAreAnnounced) {
         canvas.OnLButtonUp();
         EXPECT_EQ(log.take(), step.heard);
     }
+}
+
+TEST_F(CanvasAccessibility, MenusAreNamedAfterWhatOpensThemAndTheirEntriesByTheirCaptions) {
+    std::vector<MenuItem> items = CZylWnd::ContextMenu(false, true);
+    items.push_back({});
+    items.push_back({"&Copy\tCtrl+C", 7, {}});
+    const std::unique_ptr<QMenu> menu = MakePopupMenu(items, &canvas);
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(menu.get());
+    EXPECT_EQ(view->text(QAccessible::Name), "Page");
+    EXPECT_EQ(childNames(view), Texts({"Background", "Add", "Properties", "Delete", "Push", "Pull", "", "Copy"}));
+    EXPECT_EQ(view->child(7)->text(QAccessible::Accelerator), QKeySequence("Ctrl+C").toString());
+    QAccessibleInterface* add = view->child(1)->child(0);
+    ASSERT_NE(add, nullptr);
+    EXPECT_EQ(add->role(), QAccessible::PopupMenu);
+    EXPECT_EQ(add->text(QAccessible::Name), "Add");
+    EXPECT_EQ(childNames(add), Texts({"Image", "Button", "Selection", "Hot Spot", "Level Slider"}));
+}
+
+TEST_F(CanvasAccessibility, ColourPopupIsAMenuOfNamedColoursWhoseFocusFollowsTheKeys) {
+    QtUiHost host;
+    CColorButton button(host);
+    button.setAccessibleName("Caption Color");
+    button.show();
+    auto* popup = new CColourPopup(button.mapToGlobal(QPoint(0, button.height())), colourTable[1].color, button,
+                                   "Automatic", "More Colors...", host);
+    popup->show();
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(popup);
+    EXPECT_EQ(view->role(), QAccessible::PopupMenu);
+    EXPECT_EQ(view->text(QAccessible::Name), "Caption Color");
+    const Texts names = childNames(view);
+    ASSERT_EQ(names.size(), 42);
+    EXPECT_EQ(names.front(), "Automatic");
+    EXPECT_EQ(names[40], "White");
+    EXPECT_EQ(names.back(), "More Colors...");
+    EXPECT_TRUE(view->child(2)->state().checked);
+    EXPECT_EQ(view->child(2)->rect(), CellRect(popup->popupGeometry, 1).translated(popup->mapToGlobal(QPoint(0, 0))));
+    const std::pair<Qt::Key, const char*> moves[] = {
+        {Qt::Key_Right, "Dark Olive Green"}, {Qt::Key_Down, "Dark yellow"},  {Qt::Key_Up, "Dark Olive Green"},
+        {Qt::Key_Up, "Automatic"},           {Qt::Key_Up, "More Colors..."},
+    };
+    EventLog log;
+    for (const auto& [key, name] : moves) {
+        QTest::keyClick(popup, key);
+        EXPECT_EQ(log.take(), Texts({std::string("focus:") + name}));
+        EXPECT_EQ(view->focusChild()->text(QAccessible::Name), name);
+    }
+    delete popup;
+}
+
+// The page-type menu of Add: named after the button, its entries by their
+// captions, and opened at the pointer after a click but at the button from the
+// keyboard.
+class PageTypeMenu : public ProgFixture {};
+
+TEST_F(PageTypeMenu, IsNamedAndOpensWhereTheUserIs) {
+    auto dlg = open();
+    QCursor::setPos(5, 5);
+    click(dlg->addButton);
+    QTest::keyClick(dlg->addButton, Qt::Key_Space);
+    const QPoint atButton = dlg->addButton->mapToGlobal(QPoint(dlg->addButton->width() / 2, 0));
+    EXPECT_EQ(ui.menuPoints, std::vector<QPoint>({QCursor::pos(), atButton}));
+
+    QtUiHost host;
+    Texts names;
+    QTimer::singleShot(0, [&] {
+        QWidget* shown = QApplication::activePopupWidget();
+        ASSERT_NE(shown, nullptr);
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(shown);
+        names = childNames(view);
+        names.insert(names.begin(), view->text(QAccessible::Name).toStdString());
+        shown->close();
+    });
+    EXPECT_EQ(host.ChooseFromMenu(dlg->addButton, {"8 Button 2 Column", "User Defined", "Data Entry"}, atButton),
+              std::nullopt);
+    EXPECT_EQ(names, Texts({"Add", "8 Button 2 Column", "User Defined", "Data Entry"}));
 }
 
 } // namespace
