@@ -1,5 +1,4 @@
-// The page canvas, its menus, the page-type menu and the colour popup as a
-// screen reader meets them.
+// The page canvas, its menus, the page-type menu and the colour popup as a screen reader meets them.
 #include "ProgFixture.h"
 #include "QtTestApp.h"
 #include "ScriptedUiHost.h"
