@@ -1,8 +1,11 @@
 #include "editors/QtUiHost.h"
 
+#include "editors/DialogParts.h"
+
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMessageBox>
 
@@ -21,14 +24,36 @@ std::optional<QString> runFileDialog(QWidget* parent, const QString& title, cons
     return dialog.selectedFiles().front();
 }
 
+// A menu is read aloud by the name of what opened it: the canvas, a button.
+void nameMenu(QMenu& menu, const QWidget* parent) {
+    if (parent != nullptr)
+        menu.setAccessibleName(parent->accessibleName().isEmpty() ? parent->windowTitle() : parent->accessibleName());
+}
+
+// Keys shown after a tab become the action's shortcut, drawn the same, so a screen reader reads
+// the caption alone as the entry's name and the keys as its accelerator.
+QAction* addEntry(QMenu& menu, const QString& text) {
+    const qsizetype tab = text.indexOf('\t');
+    const QKeySequence keys(tab < 0 ? QString() : text.mid(tab + 1));
+    if (keys.isEmpty())
+        return menu.addAction(text);
+    QAction* action = menu.addAction(text.left(tab));
+    action->setShortcut(keys);
+    action->setShortcutVisibleInContextMenu(true);
+    return action;
+}
+
 void addItems(QMenu& menu, const std::vector<MenuItem>& items) {
     for (const MenuItem& item : items) {
-        if (item.text.isEmpty())
+        if (item.text.isEmpty()) {
             menu.addSeparator();
-        else if (item.items.empty())
-            menu.addAction(item.text)->setData(item.command);
-        else
-            addItems(*menu.addMenu(item.text), item.items);
+        } else if (item.items.empty()) {
+            addEntry(menu, item.text)->setData(item.command);
+        } else {
+            QMenu* submenu = menu.addMenu(item.text);
+            submenu->setAccessibleName(PlainCaption(item.text));
+            addItems(*submenu, item.items);
+        }
         if (!item.text.isEmpty())
             menu.actions().back()->setEnabled(item.enabled);
     }
@@ -38,6 +63,7 @@ void addItems(QMenu& menu, const std::vector<MenuItem>& items) {
 
 std::unique_ptr<QMenu> MakePopupMenu(const std::vector<MenuItem>& items, QWidget* parent) {
     auto menu = std::make_unique<QMenu>(parent);
+    nameMenu(*menu, parent);
     addItems(*menu, items);
     return menu;
 }
@@ -64,8 +90,9 @@ std::optional<QString> QtUiHost::GetSaveFileName(QWidget* parent, const QString&
 
 std::optional<int> QtUiHost::ChooseFromMenu(QWidget* parent, const QStringList& items, const QPoint& at) {
     QMenu menu(parent);
+    nameMenu(menu, parent);
     for (const QString& item : items)
-        menu.addAction(item);
+        addEntry(menu, item);
     const QSize size = menu.sizeHint();
     QAction* chosen = menu.exec(at - QPoint(size.width() / 2, size.height()));
     if (chosen == nullptr)

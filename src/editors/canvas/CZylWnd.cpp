@@ -1,6 +1,7 @@
 #include "editors/canvas/CZylWnd.h"
 
 #include "editors/canvas/CanvasZoom.h"
+#include "editors/canvas/CanvasAccessible.h"
 #include "editors/dialogs/CZylFaceDlg.h"
 #include "editors/dialogs/ObjectProperties.h"
 #include "layout/TUserButton.h"
@@ -100,6 +101,7 @@ std::vector<MenuItem> CZylWnd::ContextMenu(bool sleepPage, bool onObject) {
 }
 
 CZylWnd::CZylWnd(TUserPage& page_, UiHost& ui_, QWidget* parent) : QWidget(parent), page(&page_), ui(ui_) {
+    InstallCanvasAccessibility();
     setObjectName("ZylWnd");
     setAccessibleName("Page");
     // The page covers the whole canvas, so nothing needs erasing first.
@@ -150,6 +152,7 @@ void CZylWnd::OnLButtonDown(int x, int y) {
     TUserObject* chosen = selected != nullptr && selected->Contains(x, y) ? selected : page->ObjectAt(x, y);
     if (chosen != selected) {
         selected = chosen;
+        CanvasSelectionChanged(*this);
         update();
     }
     lastX = x;
@@ -253,6 +256,7 @@ void CZylWnd::OnCommand(int command, int x, int y, TUserObject* target) {
             object->left = x;
             object->top = y;
             selected = page->AddObject(std::move(object));
+            CanvasSelectionChanged(*this);
             update();
         }
         return;
@@ -260,8 +264,10 @@ void CZylWnd::OnCommand(int command, int x, int y, TUserObject* target) {
         if (target != nullptr) {
             ObjectProperties properties(*page, ui, this);
             target->Accept(properties);
-            if (properties.selects)
+            if (properties.selects) {
                 selected = target;
+                CanvasSelectionChanged(*this);
+            }
             if (properties.accepted)
                 update();
         }
@@ -271,6 +277,7 @@ void CZylWnd::OnCommand(int command, int x, int y, TUserObject* target) {
             ui.AskYesNo(this, "Confirm Delete", "Are you sure you want to permanently delete this object ?")) {
             page->RemoveObject(target);
             selected = nullptr;
+            CanvasSelectionChanged(*this);
             update();
         }
         return;
@@ -375,6 +382,7 @@ bool CZylWnd::focusNextPrevChild(bool next) {
             EndDrag();
             walkFromSelection = true;
             selected = object;
+            CanvasSelectionChanged(*this);
             update();
             return true;
         }

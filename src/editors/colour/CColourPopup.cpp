@@ -2,6 +2,7 @@
 
 #include "editors/UiHost.h"
 #include "editors/colour/CColorButton.h"
+#include "editors/colour/ColourPopupAccessible.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,7 +22,10 @@ CColourPopup::CColourPopup(QPoint bottomLeft, std::uint32_t color, CColorButton&
                            const QString& customText_, UiHost& ui_)
     : QWidget(&owner, Qt::Popup), initialColor(color), currentColor(color), ownerButton(&owner),
       defaultText(defaultText_), customText(customText_), ui(ui_) {
+    InstallColourPopupAccessibility();
     setObjectName("colourPopup");
+    // A screen reader names the popup after the button that opened it.
+    setAccessibleName(owner.accessibleName());
     setAttribute(Qt::WA_DeleteOnClose);
     setMouseTracking(true);
     setFont(QApplication::font("QMessageBox"));
@@ -60,6 +64,7 @@ void CColourPopup::ChangeSelection(int index) {
     if (index != kCustomIndex)
         currentColor = SelectionColour(index, initialColor);
     update();
+    ColourSelectionChanged(*this);
     emit selectionChanged(SelectionColour(index, initialColor));
 }
 
@@ -201,6 +206,16 @@ void CColourPopup::keyPressEvent(QKeyEvent* event) {
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+void CColourPopup::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ColourPopupShown(*this, true);
+}
+
+void CColourPopup::hideEvent(QHideEvent* event) {
+    ColourPopupShown(*this, false);
+    QWidget::hideEvent(event);
 }
 
 void CColourPopup::closeEvent(QCloseEvent* event) {

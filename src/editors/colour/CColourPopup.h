@@ -13,6 +13,7 @@ class UiHost;
 // The borderless window a CColorButton opens below itself: "Automatic", the 40-colour grid and
 // "More Colors...". It reports hovering, acceptance and cancellation to its button and deletes
 // itself when the choice ends. As a Qt::Popup it has the mouse and keyboard while it is open.
+// Screen readers meet it as a menu of named entries (colour/ColourPopupAccessible).
 class CColourPopup : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +54,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void drawEntry(QPainter& painter, int index, const QRect& rect) const;

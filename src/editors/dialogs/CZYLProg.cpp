@@ -2,6 +2,7 @@
 
 #include "editors/DataExchange.h"
 #include "editors/DialogParts.h"
+#include "editors/MenuPlacement.h"
 #include "editors/UiHost.h"
 #include "editors/dialogs/CBtn8Dlg.h"
 #include "editors/dialogs/CNumericDlg.h"
@@ -13,7 +14,6 @@
 #include "layout/TListItemVisitor.h"
 
 #include <QCheckBox>
-#include <QCursor>
 #include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -106,6 +106,7 @@ CZYLProg::CZYLProg(TLayout& layout_, UiHost& ui_, QWidget* parent) : QDialog(par
     pageList->setMinimumWidth(pageList->fontMetrics().averageCharWidth() * 28);
 
     addButton = MakeButton(this, "&Add", "addButton");
+    TrackPressOrigin(*addButton);
     removeButton = MakeButton(this, "Remo&ve", "removeButton");
     editButton = MakeButton(this, "&Edit", "editButton");
     setDefaultButton = MakeButton(this, "Set &Default", "setDefaultButton");
@@ -278,7 +279,7 @@ void CZYLProg::ClearSelection() {
 void CZYLProg::OnAdd() {
     const int reference = AddReferenceRow(SelectedRow(), pageList->count());
     const TListItem* referencePage = PageAt(reference);
-    const std::optional<int> choice = ui.ChooseFromMenu(this, AddMenuItems(), QCursor::pos());
+    const std::optional<int> choice = ui.ChooseFromMenu(addButton, AddMenuItems(), MenuPointFor(*addButton));
     if (!choice)
         return;
     std::unique_ptr<TListItem> page = MakeNewPage(layout, *choice);

@@ -3,6 +3,7 @@
 #include "editors/DialogParts.h"
 #include "editors/UiHost.h"
 #include "editors/canvas/CZylWnd.h"
+#include "editors/canvas/CanvasAccessible.h"
 #include "editors/dialogs/CPageId.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
@@ -137,6 +138,7 @@ void CZylUserDlg::OnLoadPage() {
     }
     // The selected object went with the old objects.
     canvas->selected = nullptr;
+    CanvasSelectionChanged(*canvas);
     canvas->update();
     pageName->setText(QString::fromStdU16String(page.name));
     // Hot spots reach only the first page with an ID, so the loaded page does not keep one in use.

@@ -41,8 +41,9 @@ std::optional<QString> ScriptedUiHost::GetSaveFileName(QWidget*, const QString& 
     return next(saveFiles);
 }
 
-std::optional<int> ScriptedUiHost::ChooseFromMenu(QWidget*, const QStringList& items, const QPoint&) {
+std::optional<int> ScriptedUiHost::ChooseFromMenu(QWidget*, const QStringList& items, const QPoint& at) {
     menus.push_back(items.join('|'));
+    menuPoints.push_back(at);
     const std::optional<QString> choice = next(menuChoices);
     if (!choice)
         return std::nullopt;

@@ -21,7 +21,7 @@ public:
                                                          const QString&) override;
     [[nodiscard]] std::optional<QString> GetSaveFileName(QWidget*, const QString& title, const QString& filter,
                                                          const QString&) override;
-    [[nodiscard]] std::optional<int> ChooseFromMenu(QWidget*, const QStringList& items, const QPoint&) override;
+    [[nodiscard]] std::optional<int> ChooseFromMenu(QWidget*, const QStringList& items, const QPoint& at) override;
     [[nodiscard]] std::optional<int> TrackPopupMenu(QWidget*, const std::vector<MenuItem>& items,
                                                     const QPoint& at) override;
     [[nodiscard]] std::optional<std::uint32_t> GetColor(QWidget*, std::uint32_t initial) override;
@@ -42,7 +42,7 @@ public:
     QStringList menus;
     std::deque<QString> menuChoices;
     // Context menus record their items the same way, a submenu's items as "Add>Image", and choose
-    // by that path; `menuPoints` records where each opened.
+    // by that path; `menuPoints` records where each menu of either kind opened.
     std::vector<QPoint> menuPoints;
     // Each colour dialog records its starting colour and takes the next entry; nothing or an empty
     // queue means "cancelled".
