@@ -28,8 +28,16 @@ std::unique_ptr<TListItem> readPage(TLayout& layout, CDataStore& ar) {
     return page;
 }
 
-// Brings a snapshot's image back unless the layout still holds it; the ID the page names it by.
-std::int32_t mergeImage(TLayout& layout, std::unique_ptr<TImageEntry> entry) {
+// A page's image as its snapshot keeps it, with its place in the image list then.
+struct PlacedImage {
+    std::size_t place = 0;
+    std::unique_ptr<TImageEntry> entry;
+};
+
+// Brings a snapshot's image back to its place unless the layout still holds it; the ID the page
+// names it by.
+std::int32_t mergeImage(TLayout& layout, PlacedImage image) {
+    std::unique_ptr<TImageEntry>& entry = image.entry;
     const TImageEntry* same = layout.FindImage(entry->id);
     if (same != nullptr && same->guid == entry->guid)
         return entry->id;
@@ -45,7 +53,8 @@ std::int32_t mergeImage(TLayout& layout, std::unique_ptr<TImageEntry> entry) {
         entry->id = next;
     }
     const std::int32_t id = entry->id;
-    layout.images.insert(layout.images.begin(), std::move(entry));
+    const auto at = layout.images.begin() + static_cast<std::ptrdiff_t>(std::min(image.place, layout.images.size()));
+    layout.images.insert(at, std::move(entry));
     return id;
 }
 
@@ -56,11 +65,13 @@ std::vector<std::uint8_t> SnapshotPage(TLayout& layout, const TListItem& page) {
     writePage(ar, page);
     std::set<std::int32_t> written;
     page.ForEachImageId([&](std::int32_t id) {
-        TImageEntry* entry = layout.FindImage(id);
-        if (entry == nullptr || !entry->IsUserImage() || !written.insert(id).second)
+        const auto& images = layout.images;
+        const auto at = std::find_if(images.begin(), images.end(), [&](const auto& e) { return e->id == id; });
+        if (at == images.end() || !(*at)->IsUserImage() || !written.insert(id).second)
             return;
         ar.WriteInt(kUserEntry);
-        entry->Serialize(ar);
+        ar.WriteInt(static_cast<std::int32_t>(at - images.begin()));
+        (*at)->Serialize(ar);
     });
     ar.WriteInt(0);
     return bytesOf(ar);
@@ -69,16 +80,19 @@ std::vector<std::uint8_t> SnapshotPage(TLayout& layout, const TListItem& page) {
 TListItem& RestorePageAt(TLayout& layout, std::span<const std::uint8_t> snapshot, std::size_t index) {
     CDataStore ar(snapshot);
     std::unique_ptr<TListItem> page = readPage(layout, ar);
-    std::vector<std::unique_ptr<TImageEntry>> entries;
+    std::vector<PlacedImage> images;
     while (ar.ReadInt() == kUserEntry) {
-        entries.push_back(std::make_unique<TImageEntry>());
-        entries.back()->Serialize(ar);
+        const auto place = static_cast<std::size_t>(std::max(ar.ReadInt(), 0));
+        images.push_back({place, std::make_unique<TImageEntry>()});
+        images.back().entry->Serialize(ar);
     }
+    // Front to back, so each lands where it was when the others are back too.
+    std::stable_sort(images.begin(), images.end(), [](const auto& a, const auto& b) { return a.place < b.place; });
     // Marks keep a place renumbered once from being renumbered again by a later image.
     page->ForEachImageReference([](TImageReference reference) { reference.ClearMark(); });
-    for (auto& entry : entries) {
-        const std::int32_t oldId = entry->id;
-        const std::int32_t newId = mergeImage(layout, std::move(entry));
+    for (auto& image : images) {
+        const std::int32_t oldId = image.entry->id;
+        const std::int32_t newId = mergeImage(layout, std::move(image));
         if (newId == oldId)
             continue;
         page->ForEachImageReference([&](TImageReference reference) {

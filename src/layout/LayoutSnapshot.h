@@ -16,7 +16,8 @@ class TListItem;
 std::vector<std::uint8_t> SnapshotPage(TLayout& layout, const TListItem& page);
 // Puts the page of a snapshot into the page list at `index` (the end when past it) and returns it.
 // Its images join the image list where the list lacks them, found by GUID; one that comes back
-// keeps its ID unless another image took it meanwhile, and the page then names the new one.
+// takes its old place and keeps its ID unless another image took it meanwhile, and the page then
+// names the new one.
 TListItem& RestorePageAt(TLayout& layout, std::span<const std::uint8_t> snapshot, std::size_t index);
 
 // What Clear All and Load change: the settings, the default page, the pages, the sleep page, the
