@@ -1,5 +1,6 @@
 #include "editors/canvas/CZylWnd.h"
 
+#include "editors/UndoSteps.h"
 #include "editors/dialogs/CZylFaceDlg.h"
 #include "editors/dialogs/ObjectProperties.h"
 #include "layout/TUserButton.h"
@@ -59,6 +60,22 @@ std::unique_ptr<TUserObject> defaultObject(int command) {
     return object;
 }
 
+// The undo entry's name for an add command: the menu's own words.
+QString addStepName(int command) {
+    switch (command) {
+    case CZylWnd::kAddImage:
+        return "Add Image";
+    case CZylWnd::kAddButton:
+        return "Add Button";
+    case CZylWnd::kAddSelector:
+        return "Add Selection";
+    case CZylWnd::kAddHotspot:
+        return "Add Hot Spot";
+    default:
+        return "Add Level Slider";
+    }
+}
+
 // The focus frame: every other pixel of the canvas's edge inverted, so whatever the page shows
 // there, an object's last pixel included, stays recognisable.
 void DrawFocusFrame(Surface& surface) {
@@ -110,6 +127,11 @@ CZylWnd::CZylWnd(TUserPage& page_, UiHost& ui_, QWidget* parent) : QWidget(paren
     setFocusPolicy(Qt::StrongFocus);
 }
 
+CZylWnd::~CZylWnd() {
+    // The stack says its index changed as it empties, when those listening may be half gone.
+    undoStack.blockSignals(true);
+}
+
 void CZylWnd::OnLButtonDown(int x, int y) {
     EndDrag();
     walkFromSelection = true;
@@ -120,6 +142,7 @@ void CZylWnd::OnLButtonDown(int x, int y) {
             lastX = x;
             lastY = y;
             resizing = true;
+            dragStart = CapturePage(*page, selected);
             return;
         }
     }
@@ -133,6 +156,7 @@ void CZylWnd::OnLButtonDown(int x, int y) {
     lastX = x;
     lastY = y;
     moving = true;
+    dragStart = CapturePage(*page, selected);
 }
 
 void CZylWnd::OnMouseMove(int x, int y) {
@@ -163,14 +187,51 @@ void CZylWnd::OnLButtonUp() {
 }
 
 void CZylWnd::EndDrag() {
+    const bool wasResizing = resizing;
     moving = false;
     resizing = false;
     activeCorner = TUserObject::kNoCorner;
+    if (dragStart) {
+        PageState start = std::move(*dragStart);
+        dragStart.reset();
+        record(wasResizing ? "Resize" : "Move", std::move(start), false);
+    }
 }
 
-void CZylWnd::Change(const QString&, const std::function<bool()>& change) {
-    if (change())
-        update();
+void CZylWnd::Change(const QString& what, const std::function<bool()>& change) {
+    PageState before = CapturePage(*page, selected);
+    if (!change())
+        return;
+    update();
+    record(what, std::move(before), what == "Move" || what == "Resize");
+}
+
+void CZylWnd::record(const QString& what, PageState before, bool mergeable) {
+    PageState after = CapturePage(*page, selected);
+    if (after.record == before.record)
+        return;
+    undoStack.push(new PageStep(what, std::move(before), std::move(after), mergeable,
+                                [this](const PageState& state) { restore(state); }));
+}
+
+void CZylWnd::restore(const PageState& state) {
+    // Every object is made anew, so nothing may go on pointing at the old ones.
+    moving = false;
+    resizing = false;
+    activeCorner = TUserObject::kNoCorner;
+    dragStart.reset();
+    selected = RestorePage(*page, state);
+    update();
+}
+
+void CZylWnd::Undo() {
+    EndDrag();
+    undoStack.undo();
+}
+
+void CZylWnd::Redo() {
+    EndDrag();
+    undoStack.redo();
 }
 
 std::optional<QPoint> CZylWnd::ArrowStep(int key, Qt::KeyboardModifiers modifiers) {
@@ -196,64 +257,81 @@ void CZylWnd::OnRButtonDown(int x, int y) {
     // The popup takes the mouse, so the left button's release may never come here.
     EndDrag();
     TUserObject* target = page->ObjectAt(x, y);
-    const std::optional<int> command =
-        ui.TrackPopupMenu(this, ContextMenu(isSleepPage, target != nullptr), mapToGlobal(QPoint(x, y)));
+    std::vector<MenuItem> items = ContextMenu(isSleepPage, target != nullptr);
+    // Undo and Redo, below a separator.
+    items.emplace_back();
+    for (MenuItem& item : UndoMenuItems(undoStack))
+        items.push_back(std::move(item));
+    const std::optional<int> command = ui.TrackPopupMenu(this, items, mapToGlobal(QPoint(x, y)));
     if (command)
         OnCommand(*command, x, y, target);
 }
 
 void CZylWnd::OnCommand(int command, int x, int y, TUserObject* target) {
     switch (command) {
-    case kBackground: {
-        CZylFaceDlg dialog(page->owner, ui, this);
-        dialog.face.CopyFrom(page->face);
-        if (ui.RunDialog(dialog) == QDialog::Accepted) {
+    case kBackground:
+        // An image the face dialog adds stays in the layout's image list after an undo; an image
+        // nothing shows is purged when the layout is next encoded.
+        Change("Background", [&] {
+            CZylFaceDlg dialog(page->owner, ui, this);
+            dialog.face.CopyFrom(page->face);
+            if (ui.RunDialog(dialog) != QDialog::Accepted)
+                return false;
             page->face.CopyFrom(dialog.face);
-            update();
-        }
+            return true;
+        });
         return;
-    }
     case kAddImage:
     case kAddButton:
     case kAddSelector:
     case kAddHotspot:
     case kAddSlider:
-        if (std::unique_ptr<TUserObject> object = newObject(command)) {
+        Change(addStepName(command), [&] {
+            std::unique_ptr<TUserObject> object = newObject(command);
+            if (!object)
+                return false;
             object->left = x;
             object->top = y;
             selected = page->AddObject(std::move(object));
-            update();
-        }
+            return true;
+        });
         return;
     case kProperties:
-        if (target != nullptr) {
-            ObjectProperties properties(*page, ui, this);
-            target->Accept(properties);
-            if (properties.selects)
-                selected = target;
-            if (properties.accepted)
-                update();
-        }
+        if (target != nullptr)
+            Change("Properties", [&] {
+                ObjectProperties properties(*page, ui, this);
+                target->Accept(properties);
+                if (properties.selects)
+                    selected = target;
+                return properties.accepted;
+            });
         return;
     case kDelete:
-        if (target != nullptr &&
-            ui.AskYesNo(this, "Confirm Delete", "Are you sure you want to permanently delete this object ?")) {
-            page->RemoveObject(target);
-            selected = nullptr;
-            update();
-        }
+        if (target != nullptr)
+            Change("Delete", [&] {
+                if (!ui.AskYesNo(this, "Confirm Delete", "Are you sure you want to permanently delete this object ?"))
+                    return false;
+                page->RemoveObject(target);
+                selected = nullptr;
+                return true;
+            });
         return;
     case kPush:
-        if (target != nullptr) {
-            page->Push(target);
-            update();
-        }
-        return;
     case kPull:
-        if (target != nullptr) {
-            page->Pull(target);
-            update();
-        }
+        if (target != nullptr)
+            Change(command == kPush ? "Push" : "Pull", [&] {
+                if (command == kPush)
+                    page->Push(target);
+                else
+                    page->Pull(target);
+                return true;
+            });
+        return;
+    case kUndoCommand:
+        Undo();
+        return;
+    case kRedoCommand:
+        Redo();
         return;
     default:
         return;
@@ -317,10 +395,11 @@ void CZylWnd::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    if (selected != nullptr) {
-        selected->MoveBy(step->x(), step->y());
-        update();
-    }
+    if (selected != nullptr)
+        Change("Move", [&] {
+            selected->MoveBy(step->x(), step->y());
+            return true;
+        });
 }
 
 bool CZylWnd::focusNextPrevChild(bool next) {
