@@ -199,6 +199,8 @@ void CZylWnd::EndDrag() {
 }
 
 void CZylWnd::Change(const QString& what, const std::function<bool()>& change) {
+    // A drag going on is a step of its own.
+    EndDrag();
     PageState before = CapturePage(*page, selected);
     if (!change())
         return;
