@@ -1,6 +1,6 @@
+#include "editors/canvas/PageUndo.h"
 #include "ObjectGeometry.h"
 #include "QtTestApp.h"
-#include "RichLayout.h"
 #include "ScriptedUiHost.h"
 #include "TempDir.h"
 #include "editors/canvas/CZylWnd.h"
@@ -19,7 +19,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -64,23 +63,14 @@ protected:
         return ui.menus.back().section('|', -2);
     }
 
+    // The selected object's place on the page: -1 for none, -2 for an object not on the page.
     int selectedIndex() const {
-        const auto& objects = page->objects;
-        const auto at =
-            std::find_if(objects.begin(), objects.end(), [&](const auto& o) { return o.get() == canvas->selected; });
-        return at == objects.end() ? (canvas->selected == nullptr ? -1 : -2) : static_cast<int>(at - objects.begin());
+        const int at = CapturePage(*page, canvas->selected).selected;
+        return at < 0 && canvas->selected != nullptr ? -2 : at;
     }
 
-    // A page file from another layout: a page with one image object showing a user image.
-    std::string pageFile() {
-        TLayout other;
-        TUserPage source(&other, u"From file");
-        auto image = std::make_unique<TUserImage>();
-        image->face.kind = TUserFace::kImage;
-        image->face.value = AddTestImage(other, 7);
-        source.AddObject(std::move(image));
-        EXPECT_TRUE(other.SavePage(source, files.Path("page.zup")));
-        return files.Path("page.zup");
+    void key(QKeyCombination combination) {
+        QTest::keyClick(dlg.get(), combination.key(), combination.keyboardModifiers());
     }
 
     QApplication& app = QtTestApp();
@@ -94,139 +84,104 @@ protected:
 
 const auto accepted = [](QDialog& d) { d.accept(); };
 
-// Every change is one step: undone, the page's record is the original byte for byte, and redone
-// the edited one; the selection always points at an object of the page, or nowhere.
+// Every change is one step: undone (Ctrl+Z, or from the menu), the page's record is the original
+// byte for byte, and redone (Ctrl+Y) the edited one; the selection always points at an object of
+// the page, or nowhere.
 TEST_F(PageUndoTest, EveryChangeUndoesAndRedoesExactly) {
+    const auto resize = [](QDialog& d) {
+        static_cast<CZylFaceDlg&>(d).width = 33;
+        d.accept();
+    };
+    const auto colour = [](QDialog& d) {
+        static_cast<CZylFaceDlg&>(d).face.kind = TUserFace::kColor;
+        d.accept();
+    };
+    const auto setId = [](QDialog& d) {
+        static_cast<CPageId&>(d).pageIdEdit->setText("10777");
+        QTest::mouseClick(static_cast<CPageId&>(d).okButton, Qt::LeftButton);
+    };
+    const auto keys = [&] {
+        canvas->setFocus();
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+            QTest::keyClick(canvas, key);
+    };
+    const auto loadPage = [&] {
+        TUserPage source(&layout, u"From file");
+        ASSERT_TRUE(layout.SavePage(source, files.Path("page.zup")));
+        ui.openFiles = {QString::fromStdString(files.Path("page.zup"))};
+        QTest::mouseClick(dlg->loadButton, Qt::LeftButton);
+    };
+    // Each row clicks `select` first (none at 0, 0), then runs `act`, then chooses `choice` in the
+    // canvas menu at `at` with `step` playing its dialog.
     const struct {
         QString what;
+        QPoint select;
         std::function<void()> act;
+        QPoint at;
+        QString choice;
+        std::function<void(QDialog&)> step;
         int selectedAfterUndo;
     } cases[] = {
-        {"Add Button",
-         [&] {
-             command({200, 150}, "Add>Button", accepted);
-         },
-         -1},
-        {"Add Image",
-         [&] {
-             command({200, 150}, "Add>Image", accepted);
-         },
-         -1},
-        {"Properties",
-         [&] {
-             command({70, 20}, "Properties", [](QDialog& d) {
-                 static_cast<CZylFaceDlg&>(d).width = 33;
-                 d.accept();
-             });
-         },
-         -1},
-        {"Background",
-         [&] {
-             command({200, 150}, "Background", [](QDialog& d) {
-                 static_cast<CZylFaceDlg&>(d).face.kind = TUserFace::kColor;
-                 static_cast<CZylFaceDlg&>(d).face.color1 = 0x123456;
-                 d.accept();
-             });
-         },
-         -1},
-        {"Delete",
-         [&] {
-             drag({120, 20}, {120, 20});
-             ui.answers = {true};
-             command({120, 20}, "Delete");
-         },
-         2},
-        {"Push",
-         [&] {
-             command({120, 20}, "Push");
-         },
-         -1},
-        {"Pull",
-         [&] {
-             command({20, 20}, "Pull");
-         },
-         -1},
+        {"Add Button", {}, {}, {200, 150}, "Add>Button", accepted, -1},
+        {"Add Image", {}, {}, {200, 150}, "Add>Image", accepted, -1},
+        {"Properties", {}, {}, {70, 20}, "Properties", resize, -1},
+        {"Background", {}, {}, {200, 150}, "Background", colour, -1},
+        {"Delete", {120, 20}, [&] { ui.answers = {true}; }, {120, 20}, "Delete", {}, 2},
+        {"Push", {}, {}, {120, 20}, "Push", {}, -1},
+        {"Pull", {}, {}, {20, 20}, "Pull", {}, -1},
         {"Move",
+         {},
          [&] {
              drag({70, 20}, {90, 45});
          },
+         {},
+         {},
+         {},
          1},
         {"Resize",
+         {70, 20},
          [&] {
-             drag({70, 20}, {70, 20});
              drag({100, 50}, {120, 70});
          },
+         {},
+         {},
+         {},
          1},
-        {"Move",
-         [&] {
-             drag({70, 20}, {70, 20});
-             canvas->setFocus();
-             for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
-                 QTest::keyClick(canvas, key);
-         },
-         1},
-        {"Set Page ID",
-         [&] {
-             ui.dialogSteps.push_back([](QDialog& d) {
-                 static_cast<CPageId&>(d).pageIdEdit->setText("10777");
-                 QTest::mouseClick(static_cast<CPageId&>(d).okButton, Qt::LeftButton);
-             });
-             QTest::mouseClick(dlg->setButton, Qt::LeftButton);
-         },
-         -1},
-        {"Load Page",
-         [&] {
-             ui.openFiles = {QString::fromStdString(pageFile())};
-             QTest::mouseClick(dlg->loadButton, Qt::LeftButton);
-         },
-         -1},
+        {"Move", {70, 20}, keys, {}, {}, {}, 1},
+        {"Set Page ID", {}, [&] { QTest::mouseClick(dlg->setButton, Qt::LeftButton); }, {}, {}, setId, -1},
+        {"Load Page", {}, loadPage, {}, {}, {}, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what.toStdString());
         canvas->selected = nullptr;
+        if (!c.select.isNull())
+            drag(c.select, c.select);
         const Bytes before = page->Record();
-        c.act();
+        if (c.step && c.choice.isEmpty())
+            ui.dialogSteps.push_back(c.step);
+        if (c.act)
+            c.act();
+        if (!c.choice.isEmpty())
+            command(c.at, c.choice, c.step);
         const Bytes edited = page->Record();
         ASSERT_NE(edited, before);
         EXPECT_EQ(canvas->undoStack.count(), 1) << "one step";
         EXPECT_EQ(undoEntries(), "&Undo " + c.what + "\tCtrl+Z|&Redo\tCtrl+Shift+Z (disabled)");
 
-        canvas->Undo();
+        key(Qt::CTRL | Qt::Key_Z);
         EXPECT_EQ(page->Record(), before);
         EXPECT_EQ(selectedIndex(), c.selectedAfterUndo);
         EXPECT_EQ(undoEntries(), "&Undo\tCtrl+Z (disabled)|&Redo " + c.what + "\tCtrl+Shift+Z");
         EXPECT_EQ(dlg->pageId->text(), QString::number(page->pageId));
         EXPECT_EQ(dlg->pageName->text(), "Lobby");
 
-        canvas->Redo();
+        key(Qt::CTRL | Qt::Key_Y);
         EXPECT_EQ(page->Record(), edited);
         EXPECT_GE(selectedIndex(), -1);
         EXPECT_EQ(dlg->pageId->text(), QString::number(page->pageId));
-        canvas->Undo();
+        command({300, 220}, "&Undo " + c.what + "\tCtrl+Z");
+        EXPECT_EQ(page->Record(), before);
     }
-}
-
-// Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo; in the name field Ctrl+Z undoes the typing only.
-TEST_F(PageUndoTest, KeysUndoAndRedo) {
-    const Bytes before = page->Record();
-    command({120, 20}, "Push");
-    const Bytes edited = page->Record();
-    const struct {
-        QWidget* at;
-        QKeyCombination key;
-        const Bytes& page;
-    } cases[] = {
-        {canvas, Qt::CTRL | Qt::Key_Z, before},        {canvas, Qt::CTRL | Qt::SHIFT | Qt::Key_Z, edited},
-        {dlg->okButton, Qt::CTRL | Qt::Key_Z, before}, {dlg->okButton, Qt::CTRL | Qt::Key_Y, edited},
-        {dlg->pageName, Qt::CTRL | Qt::Key_Z, edited},
-    };
-    QTest::keyClicks(dlg->pageName, "x");
-    for (const auto& c : cases) {
-        c.at->setFocus();
-        QTest::keyClick(c.at, c.key.key(), c.key.keyboardModifiers());
-        EXPECT_EQ(page->Record(), c.page) << c.at->objectName().toStdString();
-    }
-    EXPECT_EQ(dlg->pageName->text(), "Lobby");
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "layout/LayoutSnapshot.h"
 #include "RichLayout.h"
-#include "layout/DecodeError.h"
 #include "layout/TLayout.h"
 #include "layout/TUserImage.h"
 
@@ -97,19 +96,6 @@ TEST(LayoutSnapshot, LayoutComesBackExactlyAfterClearAllOrALoad) {
         EXPECT_EQ(Snapshot(layout), before);
         EXPECT_EQ(SnapshotLayout(layout), snapshot);
     }
-}
-
-TEST(LayoutSnapshot, ADamagedRecordChangesNothing) {
-    TLayout layout;
-    MakeRichLayout(layout);
-    const std::vector<std::uint8_t> before = Snapshot(layout);
-    std::vector<std::uint8_t> record = layout.pages[0]->Record();
-    record.resize(record.size() - 1);
-    EXPECT_THROW(layout.pages[0]->Restore(record), DecodeError);
-    std::vector<std::uint8_t> whole = SnapshotLayout(layout);
-    whole.resize(whole.size() - 1);
-    EXPECT_THROW(RestoreLayout(layout, whole), DecodeError);
-    EXPECT_EQ(Snapshot(layout), before);
 }
 
 } // namespace
