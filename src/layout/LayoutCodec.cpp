@@ -2,9 +2,7 @@
 // template files.
 #include "TLayout.h"
 
-#include "CBtn8Ctrl.h"
 #include "CDataStore.h"
-#include "CNumericCtrl.h"
 #include "DecodeError.h"
 #include "picture/PixelBudget.h"
 
@@ -37,20 +35,6 @@ struct Decoded {
     std::int32_t defaultPageTimeout = 0;
     std::unique_ptr<TUserPage> sleepPage;
 };
-
-std::unique_ptr<TListItem> makePage(TLayout* owner, std::int32_t kind) {
-    switch (kind) {
-    case TListItem::kUserPage:
-        return std::make_unique<TUserPage>(owner, u"");
-    case TListItem::kBtn8:
-        return std::make_unique<CBtn8Ctrl>(owner, u"");
-    case TListItem::kNumeric:
-        return std::make_unique<CNumericCtrl>(owner, u"");
-    default:
-        // Records carry no length, so nothing after an unknown page can be found.
-        throw DecodeError("unknown page kind " + std::to_string(kind));
-    }
-}
 
 void readEventBlock(CDataStore& ar, std::array<std::uint8_t, kEventBlock>& target, const char* what) {
     const std::int32_t n = ar.ReadInt();
@@ -85,7 +69,7 @@ Decoded decode(TLayout* owner, CDataStore& ar) {
         ar.ReadInt(d.defaultPageId);
 
     while (ar.ReadInt() != 0) {
-        auto page = makePage(owner, ar.ReadInt());
+        auto page = TListItem::Create(owner, ar.ReadInt());
         page->Serialize(ar);
         d.pages.push_back(std::move(page));
     }

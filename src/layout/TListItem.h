@@ -3,7 +3,10 @@
 #include "TImageReference.h"
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 class CDataStore;
 class TConstListItemVisitor;
@@ -26,8 +29,16 @@ public:
     TListItem(const TListItem&) = delete;
     TListItem& operator=(const TListItem&) = delete;
 
+    // A page of the kind for the owner, to be read into; DecodeError for a kind we do not know.
+    static std::unique_ptr<TListItem> Create(TLayout* owner, std::int32_t kind);
+
     // Writes or reads the common part; every kind handles it first, then its own record.
     virtual void Serialize(CDataStore& ar);
+    // The page's record as Serialize writes it, and taking such a record back whole: undo keeps
+    // pages this way, so a step restores exactly what was there. A damaged record throws
+    // DecodeError and leaves the page as it was.
+    std::vector<std::uint8_t> Record() const;
+    void Restore(std::span<const std::uint8_t> record);
     // Asks the owner to render glyphs for the name's characters outside plain ASCII.
     virtual void CollectGlyphs();
     // Hands the page to the visitor's Visit for its kind. A bare TListItem is only the common part

@@ -2,6 +2,7 @@
 
 #include "editors/canvas/CanvasZoom.h"
 #include "editors/canvas/CanvasAccessible.h"
+#include "editors/UndoSteps.h"
 #include "editors/dialogs/CZylFaceDlg.h"
 #include "editors/dialogs/ObjectProperties.h"
 #include "layout/TUserButton.h"
@@ -56,6 +57,22 @@ std::unique_ptr<TUserObject> defaultObject(int command) {
     object->width = width;
     object->height = height;
     return object;
+}
+
+// The undo entry's name for an add command: the menu's own words.
+QString addStepName(int command) {
+    switch (command) {
+    case CZylWnd::kAddImage:
+        return "Add Image";
+    case CZylWnd::kAddButton:
+        return "Add Button";
+    case CZylWnd::kAddSelector:
+        return "Add Selection";
+    case CZylWnd::kAddHotspot:
+        return "Add Hot Spot";
+    default:
+        return "Add Level Slider";
+    }
 }
 
 // The focus frame: every other pixel of the canvas's edge inverted, so whatever the page shows
@@ -134,6 +151,11 @@ void CZylWnd::SetZoom(int newZoom) {
     update();
 }
 
+CZylWnd::~CZylWnd() {
+    // The stack says its index changed as it empties, when those listening may be half gone.
+    undoStack.blockSignals(true);
+}
+
 void CZylWnd::OnLButtonDown(int x, int y) {
     EndDrag();
     walkFromSelection = true;
@@ -144,6 +166,7 @@ void CZylWnd::OnLButtonDown(int x, int y) {
             lastX = x;
             lastY = y;
             resizing = true;
+            dragStart = CapturePage(*page, selected);
             return;
         }
     }
@@ -158,6 +181,7 @@ void CZylWnd::OnLButtonDown(int x, int y) {
     lastX = x;
     lastY = y;
     moving = true;
+    dragStart = CapturePage(*page, selected);
 }
 
 void CZylWnd::OnMouseMove(int x, int y, Qt::KeyboardModifiers modifiers) {
@@ -193,6 +217,7 @@ void CZylWnd::OnLButtonUp() {
 }
 
 void CZylWnd::EndDrag() {
+    const bool wasResizing = resizing;
     moving = false;
     resizing = false;
     activeCorner = TUserObject::kNoCorner;
@@ -200,11 +225,55 @@ void CZylWnd::EndDrag() {
     if (!snappedDrag.Guides().empty())
         update();
     snappedDrag.Clear();
+    if (dragStart) {
+        PageState start = std::move(*dragStart);
+        dragStart.reset();
+        record(wasResizing ? "Resize" : "Move", std::move(start), false);
+    }
 }
 
-void CZylWnd::Change(const QString&, const std::function<bool()>& change) {
-    if (change())
-        update();
+void CZylWnd::Change(const QString& what, const std::function<bool()>& change) {
+    // A drag going on is a step of its own.
+    EndDrag();
+    TUserObject* const selectedBefore = selected;
+    PageState before = CapturePage(*page, selected);
+    const bool changed = change();
+    // A screen reader hears of each new selection, and of a selected object that went away.
+    if (selected != selectedBefore || (changed && (what == "Delete" || what == "Load Page")))
+        CanvasSelectionChanged(*this);
+    if (!changed)
+        return;
+    update();
+    record(what, std::move(before), what == "Move" || what == "Resize");
+}
+
+void CZylWnd::record(const QString& what, PageState before, bool mergeable) {
+    PageState after = CapturePage(*page, selected);
+    if (after.record == before.record)
+        return;
+    undoStack.push(new PageStep(what, std::move(before), std::move(after), mergeable,
+                                [this](const PageState& state) { restore(state); }));
+}
+
+void CZylWnd::restore(const PageState& state) {
+    // Every object is made anew, so nothing may go on pointing at the old ones.
+    moving = false;
+    resizing = false;
+    activeCorner = TUserObject::kNoCorner;
+    dragStart.reset();
+    selected = RestorePage(*page, state);
+    CanvasSelectionChanged(*this);
+    update();
+}
+
+void CZylWnd::Undo() {
+    EndDrag();
+    undoStack.undo();
+}
+
+void CZylWnd::Redo() {
+    EndDrag();
+    undoStack.redo();
 }
 
 std::optional<QPoint> CZylWnd::ArrowStep(int key, Qt::KeyboardModifiers modifiers) {
@@ -230,68 +299,81 @@ void CZylWnd::OnRButtonDown(int x, int y) {
     // The popup takes the mouse, so the left button's release may never come here.
     EndDrag();
     TUserObject* target = page->ObjectAt(x, y);
-    const std::optional<int> command =
-        ui.TrackPopupMenu(this, ContextMenu(isSleepPage, target != nullptr), mapToGlobal(WidgetPointOf({x, y}, zoom)));
+    std::vector<MenuItem> items = ContextMenu(isSleepPage, target != nullptr);
+    // Undo and Redo, below a separator.
+    items.emplace_back();
+    for (MenuItem& item : UndoMenuItems(undoStack))
+        items.push_back(std::move(item));
+    const std::optional<int> command = ui.TrackPopupMenu(this, items, mapToGlobal(WidgetPointOf({x, y}, zoom)));
     if (command)
         OnCommand(*command, x, y, target);
 }
 
 void CZylWnd::OnCommand(int command, int x, int y, TUserObject* target) {
     switch (command) {
-    case kBackground: {
-        CZylFaceDlg dialog(page->owner, ui, this);
-        dialog.face.CopyFrom(page->face);
-        if (ui.RunDialog(dialog) == QDialog::Accepted) {
+    case kBackground:
+        // An image the face dialog adds stays in the layout's image list after an undo; an image
+        // nothing shows is purged when the layout is next encoded.
+        Change("Background", [&] {
+            CZylFaceDlg dialog(page->owner, ui, this);
+            dialog.face.CopyFrom(page->face);
+            if (ui.RunDialog(dialog) != QDialog::Accepted)
+                return false;
             page->face.CopyFrom(dialog.face);
-            update();
-        }
+            return true;
+        });
         return;
-    }
     case kAddImage:
     case kAddButton:
     case kAddSelector:
     case kAddHotspot:
     case kAddSlider:
-        if (std::unique_ptr<TUserObject> object = newObject(command)) {
+        Change(addStepName(command), [&] {
+            std::unique_ptr<TUserObject> object = newObject(command);
+            if (!object)
+                return false;
             object->left = x;
             object->top = y;
             selected = page->AddObject(std::move(object));
-            CanvasSelectionChanged(*this);
-            update();
-        }
+            return true;
+        });
         return;
     case kProperties:
-        if (target != nullptr) {
-            ObjectProperties properties(*page, ui, this);
-            target->Accept(properties);
-            if (properties.selects) {
-                selected = target;
-                CanvasSelectionChanged(*this);
-            }
-            if (properties.accepted)
-                update();
-        }
+        if (target != nullptr)
+            Change("Properties", [&] {
+                ObjectProperties properties(*page, ui, this);
+                target->Accept(properties);
+                if (properties.selects)
+                    selected = target;
+                return properties.accepted;
+            });
         return;
     case kDelete:
-        if (target != nullptr &&
-            ui.AskYesNo(this, "Confirm Delete", "Are you sure you want to permanently delete this object ?")) {
-            page->RemoveObject(target);
-            selected = nullptr;
-            CanvasSelectionChanged(*this);
-            update();
-        }
+        if (target != nullptr)
+            Change("Delete", [&] {
+                if (!ui.AskYesNo(this, "Confirm Delete", "Are you sure you want to permanently delete this object ?"))
+                    return false;
+                page->RemoveObject(target);
+                selected = nullptr;
+                return true;
+            });
         return;
     case kPush:
-        if (target != nullptr) {
-            page->Push(target);
-            update();
-        }
-        return;
     case kPull:
-        if (target != nullptr) {
-            page->Pull(target);
-            update();
-        }
+        if (target != nullptr)
+            Change(command == kPush ? "Push" : "Pull", [&] {
+                if (command == kPush)
+                    page->Push(target);
+                else
+                    page->Pull(target);
+                return true;
+            });
+        return;
+    case kUndoCommand:
+        Undo();
+        return;
+    case kRedoCommand:
+        Redo();
         return;
     default:
         return;
@@ -368,10 +450,11 @@ void CZylWnd::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    if (selected != nullptr) {
-        selected->MoveBy(step->x(), step->y());
-        update();
-    }
+    if (selected != nullptr)
+        Change("Move", [&] {
+            selected->MoveBy(step->x(), step->y());
+            return true;
+        });
 }
 
 bool CZylWnd::focusNextPrevChild(bool next) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QUndoStack>
 #include <QWidget>
 
 #include "editors/UiHost.h"
 #include "editors/canvas/AlignmentGuides.h"
+#include "editors/canvas/PageUndo.h"
 
 #include <cstdint>
 #include <functional>
@@ -45,6 +47,7 @@ public:
     static constexpr int kSliderHeight = 130;
 
     CZylWnd(TUserPage& page, UiHost& ui, QWidget* parent = nullptr);
+    ~CZylWnd() override;
 
     // The context menu: the sleep page's takes only images; without an object under the pointer
     // there is nothing to show properties of or delete.
@@ -64,7 +67,12 @@ public:
     void EndDrag();
     // Every change the canvas makes to the page goes through here, named as the Undo entry names
     // it ("Move", "Delete", ...); `change` runs at once and says whether it changed anything.
+    // A change to the page is recorded as one undo step; "Move" and "Resize" steps that follow
+    // each other on the same object (the keys') merge into one.
     void Change(const QString& what, const std::function<bool()>& change);
+    // Undo and redo the page's steps; a drag going on ends first, as a step of its own.
+    void Undo();
+    void Redo();
     // The move an arrow key asks for: 1 pixel, 10 with Shift; nothing for any other key.
     [[nodiscard]] static std::optional<QPoint> ArrowStep(int key, Qt::KeyboardModifiers modifiers);
 
@@ -80,6 +88,8 @@ public:
     // Chooses the sleep page's smaller context menu.
     bool isSleepPage = false;
     UiHost& ui;
+    // The page's steps, for as long as the canvas, and so its editor, lives.
+    QUndoStack undoStack;
 
     // Widget pixels per page pixel, kMinZoom to kMaxZoom; the canvas takes the page's size times it.
     [[nodiscard]] int Zoom() const { return zoom; }
@@ -90,12 +100,19 @@ public:
     [[nodiscard]] const std::vector<Guide>& Guides() const { return snappedDrag.Guides(); }
 
 private:
+    // Records the step from `before` to the page as it is now, when the page changed.
+    void record(const QString& what, PageState before, bool mergeable);
+    // Puts the page back as a step left it; the drag and the selection follow.
+    void restore(const PageState& state);
+
     // An object made by an add command's dialog, or null when the dialog was cancelled.
     std::unique_ptr<TUserObject> newObject(int command);
 
     // False while the focus has just come in by Tab: the walk then starts at the first (or, by
     // Shift+Tab, the last) object rather than after the selection, so every object stays reachable.
     bool walkFromSelection = true;
+    // The page as a drag found it at the press; the drag is one step, recorded when it ends.
+    std::optional<PageState> dragStart;
 
     int zoom = 1;
     int openingZoom = 1;

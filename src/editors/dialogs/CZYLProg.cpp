@@ -4,12 +4,15 @@
 #include "editors/DialogParts.h"
 #include "editors/MenuPlacement.h"
 #include "editors/UiHost.h"
+#include "editors/UndoSteps.h"
 #include "editors/dialogs/CBtn8Dlg.h"
 #include "editors/dialogs/CNumericDlg.h"
 #include "editors/dialogs/CZylUserDlg.h"
+#include "editors/dialogs/PageListSteps.h"
 #include "editors/dialogs/ProgRules.h"
 #include "editors/dialogs/ProgSettings.h"
 #include "layout/FileIo.h"
+#include "layout/LayoutSnapshot.h"
 #include "layout/TLayout.h"
 #include "layout/TListItemVisitor.h"
 
@@ -189,6 +192,11 @@ CZYLProg::CZYLProg(TLayout& layout_, UiHost& ui_, QWidget* parent) : QDialog(par
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(okButton, &QPushButton::clicked, this, &CZYLProg::OnOK);
 
+    pageList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(pageList, &QListWidget::customContextMenuRequested, this, &CZYLProg::OnPageListMenu);
+    AddUndoKeys(
+        *this, [this] { Undo(); }, [this] { Redo(); });
+
     FillFromLayout();
 }
 
@@ -291,7 +299,8 @@ void CZYLProg::OnAdd() {
     if (!run.accepted)
         return;
     InsertEntry(AddInsertRow(reference), *page);
-    layout.InsertPageAfter(std::move(page), referencePage);
+    const TListItem* added = layout.InsertPageAfter(std::move(page), referencePage);
+    undoStack.push(AddedPageStep(layout, layout.IndexOf(added), showPages()));
 }
 
 void CZYLProg::OnRemove() {
@@ -299,9 +308,11 @@ void CZYLProg::OnRemove() {
     TListItem* page = PageAt(row);
     if (page == nullptr)
         return;
+    QUndoCommand* step = RemovedPageStep(layout, layout.IndexOf(page), SnapshotPage(layout, *page), showPages());
     delete pageList->takeItem(row);
     layout.RemovePage(page);
     ClearSelection();
+    undoStack.push(step);
 }
 
 void CZYLProg::OnEdit() {
@@ -309,8 +320,12 @@ void CZYLProg::OnEdit() {
     TListItem* page = PageAt(row);
     if (page == nullptr)
         return;
+    std::vector<std::uint8_t> before = SnapshotPage(layout, *page);
     PageEditorRun run(layout, ui, this);
     page->Accept(run);
+    // The user page editor changes the page even when it is cancelled.
+    if (std::vector<std::uint8_t> after = SnapshotPage(layout, *page); after != before)
+        undoStack.push(EditedPageStep(layout, layout.IndexOf(page), std::move(before), std::move(after), showPages()));
     if (!run.renamed)
         return;
     pageList->item(row)->setText(PlainEntryText(*page));
@@ -326,6 +341,7 @@ void CZYLProg::OnMoveUp() {
     delete pageList->takeItem(row);
     InsertEntry(*to, *page);
     layout.MovePageUp(page);
+    undoStack.push(MovedPageStep(layout, layout.IndexOf(page) + 1, layout.IndexOf(page), showPages()));
 }
 
 void CZYLProg::OnMoveDown() {
@@ -339,22 +355,28 @@ void CZYLProg::OnMoveDown() {
     delete pageList->takeItem(row);
     InsertEntry(*to, *page);
     layout.MovePageDown(page);
+    undoStack.push(MovedPageStep(layout, layout.IndexOf(page) - 1, layout.IndexOf(page), showPages()));
 }
 
 void CZYLProg::OnSetDefault() {
     const TListItem* page = SelectedPage();
     if (page == nullptr)
         return;
+    const std::int32_t before = layout.defaultPageId;
     layout.ToggleDefaultPage(page);
     RebuildPageList();
+    undoStack.push(DefaultPageStep(layout, before, layout.defaultPageId, layout.IndexOf(page), showPages()));
 }
 
 void CZYLProg::OnClearAll() {
     if (!ui.AskYesNo(this, "Clear All Entries",
                      "This will clear all entries from this control.\nDo you Want to continue ?"))
         return;
+    std::vector<std::uint8_t> before = SnapshotLayout(layout);
     pageList->clear();
     layout.ClearAll();
+    undoStack.push(
+        LayoutStep("Clear All", layout, std::move(before), SnapshotLayout(layout), [this] { RebuildPageList(); }));
 }
 
 void CZYLProg::OnLoad() {
@@ -368,12 +390,15 @@ void CZYLProg::OnLoad() {
     std::vector<std::uint8_t> bytes;
     if (!ReadWholeFile(localPath(*path), TLayout::kTemplateCapacity, bytes, nullptr) || !TLayout::IsTemplateFile(bytes))
         return;
+    std::vector<std::uint8_t> before = SnapshotLayout(layout);
     std::string error;
     if (!layout.LoadTemplateBytes(bytes, "\"" + path->toStdString() + "\"", &error)) {
         ui.ShowMessage(this, "Load Template", QString::fromStdString(error));
         return;
     }
     FillFromLayout();
+    // Undone, the load brings back the settings the layout held, and the controls show them.
+    undoStack.push(LayoutStep("Load", layout, std::move(before), SnapshotLayout(layout), [this] { FillFromLayout(); }));
 }
 
 void CZYLProg::OnSave() {
@@ -393,6 +418,31 @@ void CZYLProg::OnEditSleepPage() {
     // The sleep page stays whatever the editor's result.
     CZylUserDlg dialog(layout, *layout.sleepPage, ui, true, this);
     ui.RunDialog(dialog);
+}
+
+std::function<void(int)> CZYLProg::showPages() {
+    return [this](int row) {
+        RebuildPageList();
+        if (row >= 0 && row < pageList->count())
+            Select(row);
+    };
+}
+
+void CZYLProg::OnPageListMenu(const QPoint& at) {
+    const std::optional<int> command =
+        ui.TrackPopupMenu(this, UndoMenuItems(undoStack), pageList->viewport()->mapToGlobal(at));
+    if (command == kUndoCommand)
+        Undo();
+    else if (command == kRedoCommand)
+        Redo();
+}
+
+void CZYLProg::Undo() {
+    undoStack.undo();
+}
+
+void CZYLProg::Redo() {
+    undoStack.redo();
 }
 
 void CZYLProg::OnOK() {

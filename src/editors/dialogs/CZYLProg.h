@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QUndoStack>
 
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -35,6 +37,11 @@ public:
     void OnSave();
     void OnEditSleepPage();
     void OnOK();
+    // The page list's steps, undone and redone by Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y or from the
+    // list's context menu.
+    void OnPageListMenu(const QPoint& at);
+    void Undo();
+    void Redo();
 
     // The page of the selected entry, and its row; null and -1 when nothing is selected.
     TListItem* SelectedPage() const;
@@ -69,6 +76,9 @@ public:
     QPushButton* cancelButton;
     QPushButton* okButton;
 
+    // Every change of the page list, Clear All and Load, for as long as the dialog lives.
+    QUndoStack undoStack;
+
 private:
     void ShowSettings(const ProgSettings& settings);
     // The controls' values in the exchange order; nothing after the first refusal, whose message
@@ -80,6 +90,8 @@ private:
     TListItem* PageAt(int row) const;
     void Select(int row);
     void ClearSelection();
+    // What rebuilds the list after a step was undone or redone, with the row selected (none for -1).
+    std::function<void(int)> showPages();
 
     UiHost& ui;
 };

@@ -2,8 +2,8 @@
 
 #include "editors/DialogParts.h"
 #include "editors/UiHost.h"
+#include "editors/UndoSteps.h"
 #include "editors/canvas/CZylWnd.h"
-#include "editors/canvas/CanvasAccessible.h"
 #include "editors/dialogs/CPageId.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
@@ -91,7 +91,12 @@ CZylUserDlg::CZylUserDlg(TLayout& layout_, TUserPage& page_, UiHost& ui_, bool s
 
     pageName->setText(QString::fromStdU16String(page.name));
     pageId->setText(QString::number(page.pageId));
+    shownName = page.name;
 
+    // Every step of the page, "Set" and "Load Page" included, goes on the canvas's stack.
+    AddUndoKeys(
+        *this, [this] { canvas->Undo(); }, [this] { canvas->Redo(); });
+    connect(&canvas->undoStack, &QUndoStack::indexChanged, this, &CZylUserDlg::ShowPageFields);
     connect(setButton, &QPushButton::clicked, this, &CZylUserDlg::OnSetPageId);
     connect(loadButton, &QPushButton::clicked, this, &CZylUserDlg::OnLoadPage);
     connect(saveButton, &QPushButton::clicked, this, &CZylUserDlg::OnSavePage);
@@ -104,12 +109,23 @@ void CZylUserDlg::OnOkClicked() {
 }
 
 void CZylUserDlg::OnSetPageId() {
-    // The field always shows the page's ID, so starting from the page's is starting from the shown one.
-    CPageId dialog(layout, page, ui, this);
-    if (ui.RunDialog(dialog) != QDialog::Accepted)
-        return;
-    page.pageId = dialog.pageId;
+    canvas->Change("Set Page ID", [&] {
+        // The field always shows the page's ID, so starting from the page's is starting from the shown one.
+        CPageId dialog(layout, page, ui, this);
+        if (ui.RunDialog(dialog) != QDialog::Accepted)
+            return false;
+        page.pageId = dialog.pageId;
+        pageId->setText(QString::number(page.pageId));
+        return true;
+    });
+}
+
+void CZylUserDlg::ShowPageFields() {
     pageId->setText(QString::number(page.pageId));
+    if (page.name != shownName) {
+        shownName = page.name;
+        pageName->setText(QString::fromStdU16String(page.name));
+    }
 }
 
 void CZylUserDlg::OnSavePage() {
@@ -131,23 +147,26 @@ void CZylUserDlg::OnLoadPage() {
     std::vector<std::uint8_t> bytes;
     if (!ReadWholeFile(localPath(*path), TLayout::kPageFileLimit, bytes, nullptr) || !TLayout::IsPageFile(bytes))
         return;
-    std::string error;
-    if (!layout.LoadPageBytes(page, bytes, "\"" + path->toStdString() + "\"", &error)) {
-        ui.ShowMessage(this, "Load Page", QString::fromStdString(error));
-        return;
-    }
-    // The selected object went with the old objects.
-    canvas->selected = nullptr;
-    CanvasSelectionChanged(*canvas);
-    canvas->update();
-    pageName->setText(QString::fromStdU16String(page.name));
-    // Hot spots reach only the first page with an ID, so the loaded page does not keep one in use.
-    const std::int32_t loadedId = page.pageId;
-    if (layout.RenumberIfIdTaken(page))
-        ui.ShowMessage(this, "Load Page",
-                       QString("Page ID %1 is already used by another page of this layout, so the loaded page gets "
-                               "page ID %2 instead. Give it another ID with \"Set\" if you like.")
-                           .arg(loadedId)
-                           .arg(page.pageId));
-    pageId->setText(QString::number(page.pageId));
+    // Undoing the load puts the page's record back; the images the file merged into the layout
+    // stay, and those nothing shows are purged when the layout is next encoded.
+    canvas->Change("Load Page", [&] {
+        std::string error;
+        if (!layout.LoadPageBytes(page, bytes, "\"" + path->toStdString() + "\"", &error)) {
+            ui.ShowMessage(this, "Load Page", QString::fromStdString(error));
+            return false;
+        }
+        // The selected object went with the old objects.
+        canvas->selected = nullptr;
+        pageName->setText(QString::fromStdU16String(page.name));
+        // Hot spots reach only the first page with an ID, so the loaded page does not keep one in use.
+        const std::int32_t loadedId = page.pageId;
+        if (layout.RenumberIfIdTaken(page))
+            ui.ShowMessage(this, "Load Page",
+                           QString("Page ID %1 is already used by another page of this layout, so the loaded page "
+                                   "gets page ID %2 instead. Give it another ID with \"Set\" if you like.")
+                               .arg(loadedId)
+                               .arg(page.pageId));
+        pageId->setText(QString::number(page.pageId));
+        return true;
+    });
 }

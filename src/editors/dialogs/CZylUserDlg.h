@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class CZylWnd;
 class QFrame;
 class QLineEdit;
@@ -23,6 +25,9 @@ public:
     void OnSetPageId();
     void OnLoadPage();
     void OnSavePage();
+    // After a step was done, undone or redone: the fields show the page's ID, and its name when a
+    // step changed that.
+    void ShowPageFields();
 
     TLayout& layout;
     TUserPage& page;
@@ -38,4 +43,8 @@ public:
     QPushButton* saveButton;
     QPushButton* okButton;
     QPushButton* cancelButton;
+
+private:
+    // The page's name as the fields last showed it from the page.
+    std::u16string shownName;
 };
