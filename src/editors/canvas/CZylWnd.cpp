@@ -108,6 +108,8 @@ CZylWnd::CZylWnd(TUserPage& page_, UiHost& ui_, QWidget* parent) : QWidget(paren
     // The page covers the whole canvas, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    // The status line follows the pointer without a button held.
+    setMouseTracking(true);
 }
 
 void CZylWnd::OnLButtonDown(int x, int y) {
@@ -195,11 +197,7 @@ std::optional<QPoint> CZylWnd::ArrowStep(int key, Qt::KeyboardModifiers modifier
 void CZylWnd::OnRButtonDown(int x, int y) {
     // The popup takes the mouse, so the left button's release may never come here.
     EndDrag();
-    TUserObject* target = page->ObjectAt(x, y);
-    const std::optional<int> command =
-        ui.TrackPopupMenu(this, ContextMenu(isSleepPage, target != nullptr), mapToGlobal(QPoint(x, y)));
-    if (command)
-        OnCommand(*command, x, y, target);
+    popUpMenu(x, y, page->ObjectAt(x, y));
 }
 
 void CZylWnd::OnCommand(int command, int x, int y, TUserObject* target) {
@@ -255,6 +253,13 @@ void CZylWnd::OnCommand(int command, int x, int y, TUserObject* target) {
             update();
         }
         return;
+    case kCut:
+    case kCopy:
+    case kPaste:
+    case kDuplicate:
+    case kPositionSize:
+        editCommand(command, QPoint(x, y), target);
+        return;
     default:
         return;
     }
@@ -282,24 +287,30 @@ void CZylWnd::paintEvent(QPaintEvent*) {
     // On a high-density screen each page pixel becomes a sharp block rather than a blur.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(rect(), image);
+    // Every change repaints, so the status line follows whatever the canvas shows.
+    showStatus();
 }
 
 // Qt grabs the mouse for this widget while a button is held, which keeps a drag going when the
 // pointer leaves the canvas; the grab ends with the release.
 void CZylWnd::mousePressEvent(QMouseEvent* event) {
     const QPoint at = PixelAt(event->position());
+    pointer = at;
     if (event->button() == Qt::LeftButton)
         OnLButtonDown(at.x(), at.y());
     else if (event->button() == Qt::RightButton)
         OnRButtonDown(at.x(), at.y());
     else
         EndDrag();
+    showStatus();
     QWidget::mousePressEvent(event);
 }
 
 void CZylWnd::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = PixelAt(event->position());
+    pointer = at;
     OnMouseMove(at.x(), at.y());
+    showStatus();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -312,15 +323,9 @@ void CZylWnd::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CZylWnd::keyPressEvent(QKeyEvent* event) {
-    const std::optional<QPoint> step = ArrowStep(event->key(), event->modifiers());
-    if (!step) {
+    if (!OnKey(event->key(), event->modifiers()))
         QWidget::keyPressEvent(event);
-        return;
-    }
-    if (selected != nullptr) {
-        selected->MoveBy(step->x(), step->y());
-        update();
-    }
+    showStatus();
 }
 
 bool CZylWnd::focusNextPrevChild(bool next) {

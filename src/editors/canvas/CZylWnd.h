@@ -18,8 +18,8 @@ class UiHost;
 // move and resize its objects with the left mouse button; the right button's context menu sets
 // the background, adds objects, opens their properties, deletes and restacks them. Every change
 // goes straight to the page, which belongs to the layout; the canvas keeps no copy. With the
-// focus, Tab and Shift+Tab walk the objects, those outside the screen too, and the arrow keys
-// move the selected one, so no object is ever out of reach.
+// focus, Tab and Shift+Tab walk the objects, those outside the screen too, and the keys move,
+// resize, cut, copy and paste the selected one, so no object is ever out of reach.
 class CZylWnd : public QWidget {
     Q_OBJECT
 public:
@@ -35,6 +35,12 @@ public:
         kAddSelector = 1018,
         kPush = 1019,
         kPull = 1020,
+        // Below the menu's own entries: the clipboard and exact placing.
+        kCut = 1101,
+        kCopy = 1102,
+        kPaste = 1103,
+        kDuplicate = 1104,
+        kPositionSize = 1105,
     };
     // Default sizes of the objects the menu adds.
     static constexpr int kObjectWidth = 85;
@@ -47,6 +53,8 @@ public:
     // The context menu: the sleep page's takes only images; without an object under the pointer
     // there is nothing to show properties of or delete.
     [[nodiscard]] static std::vector<MenuItem> ContextMenu(bool sleepPage, bool onObject);
+    // The entries after the menu's own, behind a separator: the clipboard, then exact placing.
+    [[nodiscard]] static std::vector<MenuItem> EditMenu(bool onObject, bool canPaste);
 
     // The drag steps, in canvas pixels (which are panel pixels). The mouse events call them; so
     // may anything that plays the user.
@@ -64,6 +72,10 @@ public:
     void Change(const QString& what, const std::function<bool()>& change);
     // The move an arrow key asks for: 1 pixel, 10 with Shift; nothing for any other key.
     [[nodiscard]] static std::optional<QPoint> ArrowStep(int key, Qt::KeyboardModifiers modifiers);
+    // A key pressed while the canvas has the focus; false for a key the canvas leaves to its window.
+    bool OnKey(int key, Qt::KeyboardModifiers modifiers);
+    // The status line's text for the pointer and the selection as they are now.
+    [[nodiscard]] QString StatusText() const;
 
     TUserPage* page;
     // Always one of page->objects, or null.
@@ -77,14 +89,31 @@ public:
     // Chooses the sleep page's smaller context menu.
     bool isSleepPage = false;
     UiHost& ui;
+    // Where the pointer is on the page, while it is over the canvas or dragging.
+    std::optional<QPoint> pointer;
+
+signals:
+    // The status line's text changed.
+    void statusChanged(const QString& text);
 
 private:
+    // The context menu at (x, y), its commands aimed at `target`.
+    void popUpMenu(int x, int y, TUserObject* target);
+    // The clipboard and exact placing; `at` is the menu's point, or nothing for the keys.
+    void editCommand(int command, std::optional<QPoint> at, TUserObject* target);
+    bool copy(const TUserObject& object, const QString& what);
+    // Pastes the object the bytes hold, at `at` or 10 pixels right of and below where it was.
+    void pasteBytes(const QByteArray& bytes, std::optional<QPoint> at, const QString& what);
+    void positionAndSize(TUserObject& target);
+    void showStatus();
+
     // An object made by an add command's dialog, or null when the dialog was cancelled.
     std::unique_ptr<TUserObject> newObject(int command);
 
     // False while the focus has just come in by Tab: the walk then starts at the first (or, by
     // Shift+Tab, the last) object rather than after the selection, so every object stays reachable.
     bool walkFromSelection = true;
+    QString shownStatus;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -95,4 +124,6 @@ protected:
     bool focusNextPrevChild(bool next) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 };

@@ -4,6 +4,7 @@
 
 class CZylWnd;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class TLayout;
@@ -34,6 +35,8 @@ public:
     QPushButton* setButton;
     QFrame* canvasFrame;
     CZylWnd* canvas;
+    // Under the canvas: where the pointer and the selection are, in page pixels.
+    QLabel* statusLine;
     QPushButton* loadButton;
     QPushButton* saveButton;
     QPushButton* okButton;
