@@ -42,16 +42,14 @@ struct Scene {
     CZylWnd canvas{*page, ui};
 };
 
-void putOnClipboard(const QByteArray& bytes, const QString& text = {}) {
+void putOnClipboard(const QByteArray& bytes) {
     auto* data = new QMimeData;
     data->setData(CanvasClipboard::kMimeType, bytes);
-    if (!text.isEmpty())
-        data->setText(text);
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
-// Copy in one layout, paste by the keys or by the menu into the same page, another page, or
-// another layout that knows only the clipboard's bytes (as another running program would): the
+// Copy in one layout, paste by the keys or by the menu into the same page, or into another layout
+// that gets only the clipboard's bytes (as another running program would): the
 // object arrives where asked, selected, and its image joins the layout once, found by GUID.
 TEST(CanvasClipboard, PastesWithinAPageAndIntoAnotherLayoutMergingImagesOnce) {
     QtTestApp();

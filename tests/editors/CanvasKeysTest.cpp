@@ -51,124 +51,63 @@ struct Editor {
     std::unique_ptr<CZylUserDlg> dlg;
 };
 
-// Each row starts afresh with the image selected (or nothing), presses one key and looks at the
-// page, the selection, what was asked and shown, and that "Page Name:" never saw the key.
+// Each row starts afresh with the image selected ('I'; 'Y' also answers Yes) or nothing ('-'),
+// presses one key and looks at the selection afterwards ('N' a new object on top, 'X' the image
+// gone), the image's (or the new object's) rectangle, what was asked or opened, and that
+// "Page Name:" never saw the key.
 TEST(CanvasKeys, KeysActOnTheSelectionOnlyWhileTheCanvasHasTheFocus) {
     QtTestApp();
-    const QString kAsk = "Confirm Delete: Are you sure you want to permanently delete this object ?";
+    const QString ask = "Confirm Delete: Are you sure you want to permanently delete this object ?";
+    const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
     const struct {
         const char* name;
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
-        bool selectImage;
-        bool answerYes;
-        size_t objects;
-        char selectedAfter; // 'I' the image, '-' nothing, 'N' the new top object
-        Geometry changed;   // of the image, or of the new object for 'N'
-        QStringList questions;
-        QStringList dialogs;
-        QString menu; // the point the menu opened at, as "x,y" on the canvas
-        bool stillOpen;
+        char before;
+        char after;
+        Geometry bounds;
+        QString asked;
     } rows[] = {
-        {"arrow moves", Qt::Key_Right, {}, true, false, 2, 'I', {41, 40, 80, 60}, {}, {}, "", true},
-        {"Ctrl+arrow resizes",
-         Qt::Key_Left,
-         Qt::ControlModifier,
-         true,
-         false,
-         2,
-         'I',
-         {40, 40, 79, 60},
-         {},
-         {},
-         "",
-         true},
-        {"Ctrl+Shift+arrow resizes by 10",
-         Qt::Key_Down,
-         Qt::ControlModifier | Qt::ShiftModifier,
-         true,
-         false,
-         2,
-         'I',
-         {40, 40, 80, 70},
-         {},
-         {},
-         "",
-         true},
-        {"Delete asks, No keeps", Qt::Key_Delete, {}, true, false, 2, 'I', kImage, {kAsk}, {}, "", true},
-        {"Delete asks, Yes deletes", Qt::Key_Delete, {}, true, true, 1, '-', kImage, {kAsk}, {}, "", true},
-        {"Delete with nothing selected", Qt::Key_Delete, {}, false, true, 2, '-', kImage, {}, {}, "", true},
-        {"Enter opens Properties", Qt::Key_Return, {}, true, false, 2, 'I', kImage, {}, {"Face Definition"}, "", true},
-        {"Enter with nothing selected keeps the dialog",
-         Qt::Key_Enter,
-         {},
-         false,
-         false,
-         2,
-         '-',
-         kImage,
-         {},
-         {},
-         "",
-         true},
-        {"Menu key at the selection", Qt::Key_Menu, {}, true, false, 2, 'I', kImage, {}, {}, "80,70", true},
-        {"Shift+F10 at the centre",
-         Qt::Key_F10,
-         Qt::ShiftModifier,
-         false,
-         false,
-         2,
-         '-',
-         kImage,
-         {},
-         {},
-         "160,120",
-         true},
-        {"Escape clears the selection", Qt::Key_Escape, {}, true, false, 2, '-', kImage, {}, {}, "", true},
-        {"Escape with nothing selected closes", Qt::Key_Escape, {}, false, false, 2, '-', kImage, {}, {}, "", false},
-        {"Ctrl+D duplicates 10 pixels off",
-         Qt::Key_D,
-         Qt::ControlModifier,
-         true,
-         false,
-         3,
-         'N',
-         {50, 50, 80, 60},
-         {},
-         {},
-         "",
-         true},
-        {"Ctrl+X cuts", Qt::Key_X, Qt::ControlModifier, true, false, 1, '-', kImage, {}, {}, "", true},
+        {"arrow moves", Qt::Key_Right, {}, 'I', 'I', {41, 40, 80, 60}, ""},
+        {"Ctrl+arrow resizes", Qt::Key_Left, Qt::ControlModifier, 'I', 'I', {40, 40, 79, 60}, ""},
+        {"Ctrl+Shift+arrow by 10", Qt::Key_Down, ctrlShift, 'I', 'I', {40, 40, 80, 70}, ""},
+        {"Delete asks, No keeps", Qt::Key_Delete, {}, 'I', 'I', kImage, ask},
+        {"Delete asks, Yes deletes", Qt::Key_Delete, {}, 'Y', 'X', kImage, ask},
+        {"Delete with nothing selected", Qt::Key_Delete, {}, '-', '-', kImage, ""},
+        {"Enter opens Properties", Qt::Key_Return, {}, 'I', 'I', kImage, "Face Definition"},
+        {"Enter with nothing selected stays", Qt::Key_Enter, {}, '-', '-', kImage, ""},
+        {"Menu key at the selection", Qt::Key_Menu, {}, 'I', 'I', kImage, "menu at 80, 70"},
+        {"Shift+F10 at the centre", Qt::Key_F10, Qt::ShiftModifier, '-', '-', kImage, "menu at 160, 120"},
+        {"Escape clears the selection", Qt::Key_Escape, {}, 'I', '-', kImage, ""},
+        {"Escape with nothing selected closes", Qt::Key_Escape, {}, '-', '-', kImage, "closed"},
+        {"Ctrl+D duplicates 10 pixels off", Qt::Key_D, Qt::ControlModifier, 'I', 'N', {50, 50, 80, 60}, ""},
+        {"Ctrl+X cuts", Qt::Key_X, Qt::ControlModifier, 'I', 'X', kImage, ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Editor editor;
-        ASSERT_EQ(QApplication::focusWidget(), editor.dlg->canvas);
-        editor.canvas()->selected = row.selectImage ? editor.image : nullptr;
-        editor.ui.answers = {row.answerYes};
+        ASSERT_EQ(QApplication::focusWidget(), editor.canvas());
+        editor.canvas()->selected = row.before == '-' ? nullptr : editor.image;
+        editor.ui.answers = {row.before == 'Y'};
         const std::size_t images = editor.layout.images.size();
         QTest::keyClick(QApplication::focusWidget(), row.key, row.modifiers);
 
         EXPECT_EQ(editor.dlg->pageName->text(), "Lobby");
-        EXPECT_EQ(editor.ui.questions, row.questions);
-        EXPECT_EQ(editor.ui.dialogs, row.dialogs);
-        EXPECT_EQ(editor.dlg->isVisible(), row.stillOpen);
-        ASSERT_EQ(editor.page->objects.size(), row.objects);
-        EXPECT_EQ(editor.layout.images.size(), images);
-        const TUserObject* expected = row.selectedAfter == 'I'   ? editor.image
-                                      : row.selectedAfter == 'N' ? editor.page->objects.back().get()
-                                                                 : nullptr;
-        EXPECT_EQ(editor.canvas()->selected, expected);
-        if (row.selectedAfter == 'N') {
-            EXPECT_EQ(geometryOf(*expected), row.changed);
-        } else if (row.objects > 1) {
-            EXPECT_EQ(geometryOf(*editor.image), row.changed);
+        QStringList asked = editor.ui.questions + editor.ui.dialogs;
+        for (const QPoint& at : editor.ui.menuPoints) {
+            const QPoint local = editor.canvas()->mapFromGlobal(at);
+            asked << QString("menu at %1, %2").arg(local.x()).arg(local.y());
         }
-        const QPoint menuAt = row.menu.isEmpty()
-                                  ? QPoint()
-                                  : QPoint(row.menu.section(',', 0, 0).toInt(), row.menu.section(',', 1, 1).toInt());
-        EXPECT_EQ(editor.ui.menuPoints.empty() ? QPoint() : editor.canvas()->mapFromGlobal(editor.ui.menuPoints[0]),
-                  menuAt);
+        if (!editor.dlg->isVisible())
+            asked << "closed";
+        EXPECT_EQ(asked.join("; ").toStdString(), row.asked.toStdString());
+        EXPECT_EQ(editor.layout.images.size(), images);
+        ASSERT_EQ(editor.page->objects.size(), row.after == 'N' ? 3u : row.after == 'X' ? 1u : 2u);
+        const TUserObject* shown = row.after == 'N' ? editor.page->objects.back().get() : editor.image;
+        EXPECT_EQ(editor.canvas()->selected, row.after == 'I' || row.after == 'N' ? shown : nullptr);
+        if (row.after != 'X') {
+            EXPECT_EQ(geometryOf(*shown), row.bounds);
+        }
     }
 }
 
