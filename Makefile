@@ -31,7 +31,7 @@ package: build
 GUIDE_SHOTS = main-disconnected main-connected main-connected-firmware-205 main-port-busy main-menu \
 	demo-page-10000 demo-page-10001 demo-sleep-page demo-programming demo-user-page-editor \
 	user-page-editor-zoom-guides \
-	page-canvas-menu sleep-page-menu button-object button-object-selector hotspot slider \
+	page-canvas-menu page-canvas-edit-menu page-canvas-status sleep-page-menu button-object button-object-selector hotspot slider \
 	face-gradient face-image add-image image-size progress-writing
 screenshots: build
 	build/tests/zyl-screenshots build/screenshots

@@ -118,8 +118,10 @@ bool TLayout::LoadTemplateBytes(std::span<const std::uint8_t> bytes, const std::
     return true;
 }
 
-bool TLayout::SavePage(const TUserPage& page, const std::string& path, std::string* error) {
+std::vector<std::uint8_t> TLayout::PageFileBytes(const TUserPage& page) const {
     CDataStore ar;
+    const auto magic = magicBytes(kPageMagic);
+    ar.WriteBytes(magic.data(), static_cast<std::int32_t>(magic.size()));
     auto& source = const_cast<TUserPage&>(page); // storing does not change the page
     source.Serialize(ar);
     page.ForEachImageId([&](std::int32_t id) {
@@ -130,12 +132,17 @@ bool TLayout::SavePage(const TUserPage& page, const std::string& path, std::stri
             entry->Serialize(ar);
         }
     });
-    if (ar.Position() + static_cast<std::int64_t>(kMagicBytes) > kPageFileLimit)
-        return fail(error, "The page and its images need " + std::to_string(ar.Position() + kMagicBytes) +
+    const auto result = ar.Result();
+    return {result.begin(), result.end()};
+}
+
+bool TLayout::SavePage(const TUserPage& page, const std::string& path, std::string* error) {
+    const std::vector<std::uint8_t> file = PageFileBytes(page);
+    if (file.size() > static_cast<std::size_t>(kPageFileLimit))
+        return fail(error, "The page and its images need " + std::to_string(file.size()) +
                                " bytes; a page file holds at most " + std::to_string(kPageFileLimit) +
                                ". Use smaller images and try again.");
-    const auto magic = magicBytes(kPageMagic);
-    const std::span<const std::uint8_t> parts[] = {magic, ar.Result()};
+    const std::span<const std::uint8_t> parts[] = {file};
     return WriteFileAtomically(path, parts, error);
 }
 
@@ -182,14 +189,19 @@ bool TLayout::LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes
     std::vector<std::unique_ptr<TImageEntry>> entries;
     if (!ParsePageFile(bytes, name, imported, entries, error))
         return false;
-    if (!checkImageIdsLeft(images, entries, name, error))
+    if (!MergePageImages(imported, entries, name, error))
         return false;
-
     page.name = std::move(imported.name);
     page.pageId = imported.pageId;
     page.face.CopyFrom(imported.face);
     page.objects = std::move(imported.objects);
+    return true;
+}
 
+bool TLayout::MergePageImages(TUserPage& page, std::vector<std::unique_ptr<TImageEntry>>& entries,
+                              const std::string& name, std::string* error) {
+    if (!checkImageIdsLeft(images, entries, name, error))
+        return false;
     page.ForEachImageReference([](TImageReference reference) { reference.ClearMark(); });
     for (auto& entry : entries) {
         const std::int32_t oldId = entry->id;

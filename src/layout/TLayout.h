@@ -130,6 +130,14 @@ public:
     [[nodiscard]] static bool IsPageFile(std::span<const std::uint8_t> bytes);
     [[nodiscard]] bool LoadPageBytes(TUserPage& page, std::span<const std::uint8_t> bytes, const std::string& name,
                                      std::string* error = nullptr);
+    // The page-file form of the page: the magic, the page record, then the user images it shows in
+    // the order of its references. No size limit applies here.
+    [[nodiscard]] std::vector<std::uint8_t> PageFileBytes(const TUserPage& page) const;
+    // Takes a page file's images into the layout as loading a page does: an image whose GUID is
+    // already here is not added again, the others get fresh IDs, and the page's references follow.
+    // Refused, changing nothing, when the layout has no IDs left for them.
+    [[nodiscard]] bool MergePageImages(TUserPage& page, std::vector<std::unique_ptr<TImageEntry>>& entries,
+                                       const std::string& name, std::string* error = nullptr);
 
     // Event i's description and text: NUL-terminated text in the panel's code page.
     std::uint8_t* EventDescription(int i) { return eventDescriptions.data() + i * kEventBytes; }

@@ -41,6 +41,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 
@@ -487,7 +488,30 @@ void canvasShot(UiHost& ui, const QString& folder) {
     contextMenuShot(canvas, true, {150, 230}, folder, "sleep-page-menu");
 }
 
-// The user page editor on a busy page, the photo selected, and then at 2x with guides.
+// The page editor while the photo is dragged, its status line following, and the canvas menu on
+// the photo with something on the clipboard, its clipboard and placing entries at the bottom.
+void canvasEditShots(CZylUserDlg& editor, const QString& folder) {
+    editor.show();
+    const auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, editor.canvas->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(editor.canvas, &event);
+    };
+    mouse(QEvent::MouseButtonPress, {150, 60}, Qt::LeftButton);
+    mouse(QEvent::MouseMove, {162, 68}, Qt::LeftButton);
+    save(editor, folder, "page-canvas-status");
+    mouse(QEvent::MouseButtonRelease, {162, 68}, Qt::NoButton);
+
+    editor.canvas->OnKey(Qt::Key_C, Qt::ControlModifier);
+    std::vector<MenuItem> items = CZylWnd::ContextMenu(false, true);
+    const std::vector<MenuItem> edit = CZylWnd::EditMenu(true, true);
+    items.insert(items.end(), edit.begin(), edit.end());
+    const std::unique_ptr<QMenu> menu = MakePopupMenu(items, nullptr);
+    menuShot(*editor.canvas, *menu, QPoint(170, 70 - menu->sizeHint().height() / 2), folder,
+             "page-canvas-edit-menu");
+}
+
+// The user page editor on a busy page, the photo selected, then at 2x with guides, then its
+// status line and edit menu.
 void userPageEditorShot(UiHost& ui, const QString& folder, QWidget* parent) {
     TLayout layout;
     fillProgrammedLayout(layout);
@@ -506,6 +530,10 @@ void userPageEditorShot(UiHost& ui, const QString& folder, QWidget* parent) {
     editor.canvas->OnMouseMove(284, 82);
     save(editor, folder, "user-page-editor-zoom-guides");
     editor.canvas->OnLButtonUp();
+    // The zoom shot's move, taken back, leaves the page as it was for the next pictures.
+    editor.canvas->Undo();
+    editor.canvas->SetZoom(1);
+    canvasEditShots(editor, folder);
 }
 
 } // namespace

@@ -124,6 +124,8 @@ CZylWnd::CZylWnd(TUserPage& page_, UiHost& ui_, QWidget* parent) : QWidget(paren
     // The page covers the whole canvas, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    // The status line follows the pointer without a button held.
+    setMouseTracking(true);
     if (const QScreen* shown = screen())
         openingZoom = ::OpeningZoom(shown->physicalDotsPerInch(), shown->devicePixelRatio());
     SetZoom(openingZoom);
@@ -298,15 +300,7 @@ std::optional<QPoint> CZylWnd::ArrowStep(int key, Qt::KeyboardModifiers modifier
 void CZylWnd::OnRButtonDown(int x, int y) {
     // The popup takes the mouse, so the left button's release may never come here.
     EndDrag();
-    TUserObject* target = page->ObjectAt(x, y);
-    std::vector<MenuItem> items = ContextMenu(isSleepPage, target != nullptr);
-    // Undo and Redo, below a separator.
-    items.emplace_back();
-    for (MenuItem& item : UndoMenuItems(undoStack))
-        items.push_back(std::move(item));
-    const std::optional<int> command = ui.TrackPopupMenu(this, items, mapToGlobal(WidgetPointOf({x, y}, zoom)));
-    if (command)
-        OnCommand(*command, x, y, target);
+    popUpMenu(x, y, page->ObjectAt(x, y));
 }
 
 void CZylWnd::OnCommand(int command, int x, int y, TUserObject* target) {
@@ -375,6 +369,13 @@ void CZylWnd::OnCommand(int command, int x, int y, TUserObject* target) {
     case kRedoCommand:
         Redo();
         return;
+    case kCut:
+    case kCopy:
+    case kPaste:
+    case kDuplicate:
+    case kPositionSize:
+        editCommand(command, QPoint(x, y), target);
+        return;
     default:
         return;
     }
@@ -405,24 +406,30 @@ void CZylWnd::paintEvent(QPaintEvent*) {
     // On a high-density screen each page pixel becomes a sharp block rather than a blur.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(rect(), image);
+    // Every change repaints, so the status line follows whatever the canvas shows.
+    showStatus();
 }
 
 // Qt grabs the mouse for this widget while a button is held, which keeps a drag going when the
 // pointer leaves the canvas; the grab ends with the release.
 void CZylWnd::mousePressEvent(QMouseEvent* event) {
     const QPoint at = PagePixelAt(event->position(), zoom);
+    pointer = at;
     if (event->button() == Qt::LeftButton)
         OnLButtonDown(at.x(), at.y());
     else if (event->button() == Qt::RightButton)
         OnRButtonDown(at.x(), at.y());
     else
         EndDrag();
+    showStatus();
     QWidget::mousePressEvent(event);
 }
 
 void CZylWnd::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = PagePixelAt(event->position(), zoom);
+    pointer = at;
     OnMouseMove(at.x(), at.y(), event->modifiers());
+    showStatus();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -445,16 +452,9 @@ void CZylWnd::wheelEvent(QWheelEvent* event) {
 }
 
 void CZylWnd::keyPressEvent(QKeyEvent* event) {
-    const std::optional<QPoint> step = ArrowStep(event->key(), event->modifiers());
-    if (!step) {
+    if (!OnKey(event->key(), event->modifiers()))
         QWidget::keyPressEvent(event);
-        return;
-    }
-    if (selected != nullptr)
-        Change("Move", [&] {
-            selected->MoveBy(step->x(), step->y());
-            return true;
-        });
+    showStatus();
 }
 
 bool CZylWnd::focusNextPrevChild(bool next) {

@@ -22,8 +22,8 @@ class UiHost;
 // move and resize its objects with the left mouse button; the right button's context menu sets
 // the background, adds objects, opens their properties, deletes and restacks them. Every change
 // goes straight to the page, which belongs to the layout; the canvas keeps no copy. With the
-// focus, Tab and Shift+Tab walk the objects, those outside the screen too, and the arrow keys
-// move the selected one, so no object is ever out of reach.
+// focus, Tab and Shift+Tab walk the objects, those outside the screen too, and the keys move,
+// resize, cut, copy and paste the selected one, so no object is ever out of reach.
 class CZylWnd : public QWidget {
     Q_OBJECT
 public:
@@ -39,6 +39,12 @@ public:
         kAddSelector = 1018,
         kPush = 1019,
         kPull = 1020,
+        // Below the menu's own entries: the clipboard and exact placing.
+        kCut = 1101,
+        kCopy = 1102,
+        kPaste = 1103,
+        kDuplicate = 1104,
+        kPositionSize = 1105,
     };
     // Default sizes of the objects the menu adds.
     static constexpr int kObjectWidth = 85;
@@ -52,6 +58,8 @@ public:
     // The context menu: the sleep page's takes only images; without an object under the pointer
     // there is nothing to show properties of or delete.
     [[nodiscard]] static std::vector<MenuItem> ContextMenu(bool sleepPage, bool onObject);
+    // The entries after the menu's own, behind a separator: the clipboard, then exact placing.
+    [[nodiscard]] static std::vector<MenuItem> EditMenu(bool onObject, bool canPaste);
 
     // The drag steps, in page pixels (panel pixels) at any zoom. The mouse events call them; so
     // may anything that plays the user.
@@ -75,6 +83,10 @@ public:
     void Redo();
     // The move an arrow key asks for: 1 pixel, 10 with Shift; nothing for any other key.
     [[nodiscard]] static std::optional<QPoint> ArrowStep(int key, Qt::KeyboardModifiers modifiers);
+    // A key pressed while the canvas has the focus; false for a key the canvas leaves to its window.
+    bool OnKey(int key, Qt::KeyboardModifiers modifiers);
+    // The status line's text for the pointer and the selection as they are now.
+    [[nodiscard]] QString StatusText() const;
 
     TUserPage* page;
     // Always one of page->objects, or null.
@@ -99,11 +111,27 @@ public:
     // The guides the selection lines up with during the current drag.
     [[nodiscard]] const std::vector<Guide>& Guides() const { return snappedDrag.Guides(); }
 
+    // Where the pointer is on the page, while it is over the canvas or dragging.
+    std::optional<QPoint> pointer;
+
+signals:
+    // The status line's text changed.
+    void statusChanged(const QString& text);
+
 private:
     // Records the step from `before` to the page as it is now, when the page changed.
     void record(const QString& what, PageState before, bool mergeable);
     // Puts the page back as a step left it; the drag and the selection follow.
     void restore(const PageState& state);
+    // The context menu at (x, y), its commands aimed at `target`.
+    void popUpMenu(int x, int y, TUserObject* target);
+    // The clipboard and exact placing; `at` is the menu's point, or nothing for the keys.
+    void editCommand(int command, std::optional<QPoint> at, TUserObject* target);
+    bool copy(const TUserObject& object, const QString& what);
+    // Pastes the object the bytes hold, at `at` or 10 pixels right of and below where it was.
+    void pasteBytes(const QByteArray& bytes, std::optional<QPoint> at, const QString& what);
+    void positionAndSize(TUserObject& target);
+    void showStatus();
 
     // An object made by an add command's dialog, or null when the dialog was cancelled.
     std::unique_ptr<TUserObject> newObject(int command);
@@ -119,6 +147,7 @@ private:
     // Parts of a wheel notch not yet turned into a zoom step.
     int wheelPending = 0;
     SnappedDrag snappedDrag;
+    QString shownStatus;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -130,4 +159,6 @@ protected:
     bool focusNextPrevChild(bool next) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 };

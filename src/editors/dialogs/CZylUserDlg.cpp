@@ -55,6 +55,11 @@ CZylUserDlg::CZylUserDlg(TLayout& layout_, TUserPage& page_, UiHost& ui_, bool s
     frameLayout->addWidget(canvas);
     // The canvas has the panel's fixed size; the frame only hugs it.
     canvasFrame->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    statusLine = new QLabel(this);
+    statusLine->setObjectName("canvasStatus");
+    // Its height stays the same whether it shows anything or not, so the dialog never jumps.
+    statusLine->setMinimumHeight(statusLine->fontMetrics().height());
+    connect(canvas, &CZylWnd::statusChanged, statusLine, &QLabel::setText);
 
     loadButton = MakeButton(this, "&Load Page", "loadButton");
     saveButton = MakeButton(this, "Sa&ve Page", "saveButton");
@@ -83,6 +88,7 @@ CZylUserDlg::CZylUserDlg(TLayout& layout_, TUserPage& page_, UiHost& ui_, bool s
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
     top->addLayout(body);
+    top->addWidget(statusLine);
     top->addWidget(okCancel.box);
     top->setSizeConstraint(QLayout::SetFixedSize);
 

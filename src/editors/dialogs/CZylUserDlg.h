@@ -6,6 +6,7 @@
 
 class CZylWnd;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class TLayout;
@@ -39,6 +40,8 @@ public:
     QPushButton* setButton;
     QFrame* canvasFrame;
     CZylWnd* canvas;
+    // Under the canvas: where the pointer and the selection are, in page pixels.
+    QLabel* statusLine;
     QPushButton* loadButton;
     QPushButton* saveButton;
     QPushButton* okButton;
