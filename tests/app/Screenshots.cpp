@@ -9,6 +9,7 @@
 #include "app/CFirmwareUpgrade.h"
 #include "app/CMosaicsDlg.h"
 #include "editors/QtUiHost.h"
+#include "editors/UndoSteps.h"
 #include "editors/canvas/CZylWnd.h"
 #include "editors/colour/CColorButton.h"
 #include "editors/colour/CColourPopup.h"
@@ -505,6 +506,9 @@ void canvasEditShots(CZylUserDlg& editor, const QString& folder) {
     std::vector<MenuItem> items = CZylWnd::ContextMenu(false, true);
     const std::vector<MenuItem> edit = CZylWnd::EditMenu(true, true);
     items.insert(items.end(), edit.begin(), edit.end());
+    items.emplace_back();
+    for (MenuItem& item : UndoMenuItems(editor.canvas->undoStack))
+        items.push_back(std::move(item));
     const std::unique_ptr<QMenu> menu = MakePopupMenu(items, nullptr);
     menuShot(*editor.canvas, *menu, QPoint(170, 70 - menu->sizeHint().height() / 2), folder,
              "page-canvas-edit-menu");
