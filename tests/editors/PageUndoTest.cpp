@@ -185,3 +185,38 @@ TEST_F(PageUndoTest, EveryChangeUndoesAndRedoesExactly) {
 }
 
 } // namespace
+
+// A page built with the keyboard alone: the focus by Tab, an image added through the Menu key,
+// moved by the arrows, copied and pasted, its properties by Enter. Every step undoes back to the
+// page's original bytes and redoes to the edited ones.
+TEST_F(PageUndoTest, AKeyboardOnlyEditUndoesToTheOriginalAndRedoesToTheEdit) {
+    const Bytes original = CapturePage(*page, nullptr).record;
+    for (int tab = 0; tab < 8 && !canvas->hasFocus(); ++tab)
+        key(Qt::Key_Tab);
+    ASSERT_TRUE(canvas->hasFocus());
+    ui.menuChoices.push_back("Add>Image");
+    ui.dialogSteps.push_back(accepted);
+    QTest::keyClick(canvas, Qt::Key_Menu);
+    ASSERT_EQ(page->objects.size(), 4u);
+    for (const QKeyCombination step :
+         {QKeyCombination(Qt::Key_Right), QKeyCombination(Qt::Key_Right),
+          QKeyCombination(Qt::ShiftModifier, Qt::Key_Down), QKeyCombination(Qt::ControlModifier, Qt::Key_C),
+          QKeyCombination(Qt::ControlModifier, Qt::Key_V)})
+        QTest::keyClick(canvas, step.key(), step.keyboardModifiers());
+    ASSERT_EQ(page->objects.size(), 5u);
+    ui.dialogSteps.push_back([](QDialog& d) {
+        static_cast<CZylFaceDlg&>(d).width = 21;
+        d.accept();
+    });
+    QTest::keyClick(canvas, Qt::Key_Return);
+    const Bytes edited = CapturePage(*page, nullptr).record;
+    ASSERT_NE(edited, original);
+    // Add, the merged run of moves, Paste and Properties.
+    ASSERT_EQ(canvas->undoStack.count(), 4);
+    while (canvas->undoStack.canUndo())
+        key(QKeyCombination(Qt::ControlModifier, Qt::Key_Z));
+    EXPECT_EQ(CapturePage(*page, nullptr).record, original);
+    while (canvas->undoStack.canRedo())
+        key(QKeyCombination(Qt::ControlModifier, Qt::Key_Y));
+    EXPECT_EQ(CapturePage(*page, nullptr).record, edited);
+}
