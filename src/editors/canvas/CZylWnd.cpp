@@ -187,31 +187,22 @@ void CZylWnd::OnLButtonDown(int x, int y) {
 }
 
 void CZylWnd::OnMouseMove(int x, int y, Qt::KeyboardModifiers modifiers) {
-    const bool snap = !(modifiers & Qt::AltModifier);
-    if (resizing) {
-        const int dx = x - lastX;
-        const int dy = y - lastY;
-        lastX = x;
-        lastY = y;
-        if (selected != nullptr) {
-            snappedDrag.Unsnap(*selected);
-            selected->ResizeByCorner(activeCorner, dx, dy);
-            snappedDrag.Snap(*selected, activeCorner, *page, snap);
-            update();
-        }
-    }
-    if (moving) {
-        const int dx = x - lastX;
-        const int dy = y - lastY;
-        lastX = x;
-        lastY = y;
-        if (selected != nullptr) {
-            snappedDrag.Unsnap(*selected);
-            selected->MoveBy(dx, dy);
-            snappedDrag.Snap(*selected, TUserObject::kNoCorner, *page, snap);
-            update();
-        }
-    }
+    if (!resizing && !moving)
+        return;
+    const int dx = x - lastX;
+    const int dy = y - lastY;
+    lastX = x;
+    lastY = y;
+    if (selected == nullptr)
+        return;
+    snappedDrag.Unsnap(*selected);
+    const int corner = resizing ? activeCorner : TUserObject::kNoCorner;
+    if (resizing)
+        selected->ResizeByCorner(activeCorner, dx, dy);
+    else
+        selected->MoveBy(dx, dy);
+    snappedDrag.Snap(*selected, corner, *page, !(modifiers & Qt::AltModifier));
+    update();
 }
 
 void CZylWnd::OnLButtonUp() {
