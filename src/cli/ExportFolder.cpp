@@ -1,6 +1,6 @@
 #include "ExportFolder.h"
 
-#include "JsonFields.h"
+#include "textform/JsonFields.h"
 #include "layout/FileIo.h"
 
 #include <algorithm>

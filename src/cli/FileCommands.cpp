@@ -1,9 +1,9 @@
 #include "FileCommands.h"
 
 #include "LayoutFileKind.h"
-#include "LayoutJson.h"
+#include "textform/LayoutJson.h"
 #include "TextForm.h"
-#include "Utf8.h"
+#include "textform/Utf8.h"
 #include "Zylctl.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"

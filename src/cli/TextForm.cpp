@@ -1,10 +1,10 @@
 #include "TextForm.h"
 
 #include "ExportFolder.h"
-#include "JsonFields.h"
+#include "textform/JsonFields.h"
 #include "LayoutFileKind.h"
-#include "LayoutFromJson.h"
-#include "LayoutJson.h"
+#include "textform/LayoutFromJson.h"
+#include "textform/LayoutJson.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
 

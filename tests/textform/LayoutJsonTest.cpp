@@ -1,8 +1,8 @@
-#include "cli/LayoutJson.h"
+#include "textform/LayoutJson.h"
 #include "RichLayout.h"
-#include "cli/JsonFields.h"
-#include "cli/SlotJson.h"
-#include "cli/Utf8.h"
+#include "textform/JsonFields.h"
+#include "textform/SlotJson.h"
+#include "textform/Utf8.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/TUserButton.h"
 
