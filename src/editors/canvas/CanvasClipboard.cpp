@@ -5,6 +5,7 @@
 #include "layout/TUserButton.h"
 #include "layout/TUserObject.h"
 #include "layout/TUserPage.h"
+#include "textform/LayoutJson.h"
 
 #include <QMimeData>
 
@@ -68,17 +69,16 @@ std::unique_ptr<QMimeData> ToMimeData(const TLayout& layout, const TUserObject& 
     auto data = std::make_unique<QMimeData>();
     data->setData(kMimeType,
                   QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
-    data->setText(Describe(object));
+    data->setText(JsonText(bytes));
     return data;
 }
 
-QString Describe(const TUserObject& object) {
-    return QString("ZYLMosaics %1 at %2, %3, %4 × %5")
-        .arg(kindName(object))
-        .arg(object.left)
-        .arg(object.top)
-        .arg(object.width)
-        .arg(object.height);
+QString JsonText(std::span<const std::uint8_t> bytes) {
+    TUserPage page(nullptr, u"");
+    std::vector<std::unique_ptr<TImageEntry>> images;
+    if (!ParsePageFile(bytes, kName, page, images, nullptr))
+        return {};
+    return QString::fromStdString(PageFileToJson(page, images).dump(2) + "\n");
 }
 
 bool HasObject(const QMimeData* data) {

@@ -15,7 +15,8 @@ class TUserPage;
 
 // The clipboard's form of a page object: the page-file form of a page holding only that object,
 // with the user images it shows, under our own MIME type, so it survives the trip to another page,
-// layout or running program whole; and a short description as plain text for everything else.
+// layout or running program whole; and its JSON text form, as export writes page.json, as plain
+// text for everything else.
 namespace CanvasClipboard {
 
 inline constexpr const char* kMimeType = "application/x-zylmosaics-page";
@@ -29,8 +30,8 @@ struct Clip {
 
 // The object as the clipboard carries it; null with the reason when it is too large to carry.
 [[nodiscard]] std::unique_ptr<QMimeData> ToMimeData(const TLayout& layout, const TUserObject& object, QString* error);
-// The plain text beside it: what the object is and where.
-[[nodiscard]] QString Describe(const TUserObject& object);
+// The plain text beside it: the JSON text form of page-file bytes; empty for bytes that do not read.
+[[nodiscard]] QString JsonText(std::span<const std::uint8_t> bytes);
 // Whether the data offers an object at all (its bytes are checked only when pasted).
 [[nodiscard]] bool HasObject(const QMimeData* data);
 // Reads the object out of the bytes under our MIME type. Refused, with the reason, for bytes that
