@@ -261,8 +261,14 @@ void PanelModel::Restart() {
 }
 
 void PanelModel::LayoutChanged() {
-    if (state->LayoutChanged())
-        Restart();
+    if (!state->LayoutChanged())
+        return;
+    // Starts again on the same clock, after what it has done so far.
+    auto fresh = std::make_unique<State>(layout);
+    fresh->nowMs = fresh->lastTouchMs = state->nowMs;
+    fresh->outputs = std::move(state->outputs);
+    state = std::move(fresh);
+    state->Start();
 }
 
 void PanelModel::Down(int x, int y) {
