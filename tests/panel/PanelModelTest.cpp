@@ -334,6 +334,13 @@ TEST(PanelModelTest, TouchSequencesGiveTheirPagesEventsAndFaces) {
              l.defaultPageTimeout = 30;
              l.sleepTimeout = 60;
          }},
+        {"a key held while the timer returns does nothing",
+         "tap 230,20; down 290,165; wait 30000; up",
+         {"page Home", "30000 page Home"},
+         u"Home",
+         {},
+         {},
+         [](TLayout& l) { l.defaultPageTimeout = 30; }},
         {"no default page: the first page",
          "",
          {"note The layout has no default page; the panel starts on the "
