@@ -3,7 +3,7 @@
 #include "LayoutFileKind.h"
 #include "textform/LayoutJson.h"
 #include "TextForm.h"
-#include "textform/Utf8.h"
+#include "layout/Utf8.h"
 #include "Zylctl.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"

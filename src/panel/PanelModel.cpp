@@ -11,6 +11,7 @@
 #include "layout/TUserHotspot.h"
 #include "layout/TUserLevel.h"
 #include "layout/TUserPage.h"
+#include "layout/Utf8.h"
 
 #include <cstring>
 
@@ -53,42 +54,10 @@ ObjectKind kindOf(const TUserObject* object) {
     return kind;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 } // namespace
 
-std::string Utf8(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-            appendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
-            ++i;
-        } else {
-            appendUtf8(out, c >= 0xD800 && c < 0xE000 ? 0xFFFD : c);
-        }
-    }
-    return out;
-}
-
 std::string SlotUtf8(const std::uint8_t* slot, std::size_t size) {
-    return Utf8(LoadAnsiSlot({slot, size}));
+    return ToUtf8(LoadAnsiSlot({slot, size}));
 }
 
 ButtonRole RoleOf(const TUserButton& button) {
@@ -153,7 +122,7 @@ int PanelModel::State::LevelOf(const ObjectKey& key) const {
 }
 
 void PanelModel::State::EmitPage(const TListItem& page) {
-    outputs.push_back({Output::Kind::Page, nowMs, page.pageId, -1, 0, Utf8(page.name)});
+    outputs.push_back({Output::Kind::Page, nowMs, page.pageId, -1, 0, ToUtf8(page.name)});
 }
 
 void PanelModel::State::Send(const std::string& text) {

@@ -120,7 +120,5 @@ struct PanelModel::State {
     void Wake();
 };
 
-// UTF-16 as UTF-8; a lone surrogate becomes U+FFFD.
-std::string Utf8(std::u16string_view text);
 // A fixed ANSI text slot up to its NUL, as UTF-8.
 std::string SlotUtf8(const std::uint8_t* slot, std::size_t size);

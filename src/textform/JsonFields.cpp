@@ -1,6 +1,6 @@
 #include "JsonFields.h"
 
-#include "Utf8.h"
+#include "layout/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>

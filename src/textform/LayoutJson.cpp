@@ -1,7 +1,7 @@
 #include "LayoutJson.h"
 
 #include "SlotJson.h"
-#include "Utf8.h"
+#include "layout/Utf8.h"
 #include "layout/AnsiCodePage.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/CNumericCtrl.h"

@@ -2,7 +2,7 @@
 #include "RichLayout.h"
 #include "textform/JsonFields.h"
 #include "textform/SlotJson.h"
-#include "textform/Utf8.h"
+#include "layout/Utf8.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/TUserButton.h"
 

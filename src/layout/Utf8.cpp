@@ -1,4 +1,4 @@
-#include "Utf8.h"
+#include "layout/Utf8.h"
 
 #include <utility>
 
