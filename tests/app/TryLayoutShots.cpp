@@ -37,9 +37,11 @@ void TryLayoutShots(const std::function<void(QWidget&, const QString& name)>& sa
     save(dlg, "try-layout-pressed");
     touch(*dlg.screen, QEvent::MouseButtonRelease, 100, 32);
 
-    // The living room's "Security" tab asks for its PIN.
-    touch(*dlg.screen, QEvent::MouseButtonPress, 160, 217);
-    touch(*dlg.screen, QEvent::MouseButtonRelease, 160, 217);
+    // The living room's "Security" tab asks for its PIN; "2" and "4" typed.
+    for (const QPoint key : {QPoint(160, 217), QPoint(246, 32), QPoint(194, 79)}) {
+        touch(*dlg.screen, QEvent::MouseButtonPress, key.x(), key.y());
+        touch(*dlg.screen, QEvent::MouseButtonRelease, key.x(), key.y());
+    }
     save(dlg, "try-layout-pin");
 
     dlg.restartButton->click();
