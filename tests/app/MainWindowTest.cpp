@@ -331,13 +331,13 @@ TEST_F(MainWindow, TryLayoutOpensOneWindowThatFollowsTheEdits) {
     ASSERT_NE(opened, nullptr);
     EXPECT_TRUE(opened->isVisible());
     EXPECT_EQ(opened->windowTitle(), "Try Layout");
-    EXPECT_EQ(opened->pageLabel->text(), "Page: Lobby (10000)");
+    EXPECT_EQ(opened->pageLabel->text().toStdString(), "Page: Lobby (10000)");
     dlg->tryLayoutAction->trigger();
     EXPECT_EQ(dlg->tryWindow, opened);
 
     ui.dialogSteps = {[&](QDialog&) { layout.pages.front()->name = u"Hall"; }};
     click(dlg->editLayoutButton);
-    EXPECT_EQ(opened->pageLabel->text(), "Page: Hall (10000)");
+    EXPECT_EQ(opened->pageLabel->text().toStdString(), "Page: Hall (10000)");
 }
 
 // The whole path of an edit: a new eight-button page made the default and a new brightness reach

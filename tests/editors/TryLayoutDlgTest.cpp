@@ -83,8 +83,8 @@ TEST_F(TryLayoutDlgTest, FollowsTouchesTimeAndTheLayout) {
     const struct {
         const char* step;
         std::function<void()> act;
-        QString page;
-        QString last;
+        std::string page;
+        std::string last;
         int lines;
         QRgb button = 0;      // the button's middle on the screen, when not 0
         int nextTimeout = -1; // 1 enabled, 0 greyed, -1 not looked at
@@ -118,9 +118,9 @@ TEST_F(TryLayoutDlgTest, FollowsTouchesTimeAndTheLayout) {
     };
     for (const auto& s : steps) {
         s.act();
-        EXPECT_EQ(dlg.pageLabel->text(), s.page) << s.step;
+        EXPECT_EQ(dlg.pageLabel->text().toStdString(), s.page) << s.step;
         ASSERT_EQ(dlg.outputList->count(), s.lines) << s.step;
-        EXPECT_TRUE(dlg.outputList->item(s.lines - 1)->text().startsWith(s.last)) << s.step;
+        EXPECT_TRUE(dlg.outputList->item(s.lines - 1)->text().toStdString().starts_with(s.last)) << s.step;
         if (s.button != 0) {
             EXPECT_EQ(shown(dlg, 60, 35), s.button) << s.step;
         }
