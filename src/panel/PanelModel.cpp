@@ -209,6 +209,9 @@ void PanelModel::State::Show(std::int32_t id, bool remember) {
     }
     pageId = id;
     overlay = Overlay::None;
+    // A finger still down (a timer switched pages under it) lets go without doing anything.
+    capture = fingerDown ? Capture::Swallowed : Capture::None;
+    pressedKey = -1;
     typed.clear();
     entryEvent.clear();
     EmitPage(*page);
@@ -261,8 +264,14 @@ void PanelModel::Restart() {
 }
 
 void PanelModel::LayoutChanged() {
-    if (state->LayoutChanged())
-        Restart();
+    if (!state->LayoutChanged())
+        return;
+    // Starts again on the same clock, after what it has done so far.
+    auto fresh = std::make_unique<State>(layout);
+    fresh->nowMs = fresh->lastTouchMs = state->nowMs;
+    fresh->outputs = std::move(state->outputs);
+    state = std::move(fresh);
+    state->Start();
 }
 
 void PanelModel::Down(int x, int y) {
