@@ -11,6 +11,7 @@
 #include "layout/TUserPage.h"
 #include "picture/Picture.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -32,9 +33,15 @@ constexpr int kKnobStart = 16;
 constexpr int kUprightBottomEnd = 61;
 constexpr int kLyingRightEnd = 61;
 
-void drawUprightSlider(Surface& surface, const Picture& picture, Coord left, Coord top, Coord width, Coord height) {
+// Where the knob sits along the track: level 50 gives the editor's knob near the middle exactly.
+Coord knobOffset(Coord length, int share, double offset) {
+    return static_cast<Coord>(std::trunc(static_cast<double>((length - 52) * share) / 100.0 + offset));
+}
+
+void drawUprightSlider(Surface& surface, const Picture& picture, Coord left, Coord top, Coord width, Coord height,
+                       int level) {
     const Coord x = left + (width - kStripWidth) / 2;
-    const auto knob = static_cast<Coord>(std::trunc(static_cast<double>(height - 52) * 0.5 + 8.0));
+    const Coord knob = knobOffset(height, 100 - level, 8.0);
     const auto [first, end] = VisibleIndices(top + kEndLength, height - 2 * kEndLength, surface.Height());
     for (Coord i = first; i < end; ++i)
         DrawPicturePart(surface, picture, x, top + kEndLength + i, kStripWidth, 1, 0,
@@ -44,10 +51,11 @@ void drawUprightSlider(Surface& surface, const Picture& picture, Coord left, Coo
     DrawPicturePart(surface, picture, x, top + knob - 3, kKnobSize, kKnobSize, 0, kKnobStart);
 }
 
-void drawLyingSlider(Surface& surface, const Picture& picture, Coord left, Coord top, Coord width, Coord height) {
+void drawLyingSlider(Surface& surface, const Picture& picture, Coord left, Coord top, Coord width, Coord height,
+                     int level) {
     const Picture turned = picture.RotatedClockwise();
     const Coord y = top + (height - kStripWidth) / 2;
-    const auto knob = static_cast<Coord>(std::trunc(static_cast<double>(width - 52) * 0.5 + 10.0));
+    const Coord knob = knobOffset(width, level, 10.0);
     const auto [first, end] = VisibleIndices(left + kEndLength, width - 2 * kEndLength, surface.Width());
     for (Coord i = first; i < end; ++i)
         DrawPicturePart(surface, turned, left + kEndLength + i, y, 1, kStripWidth,
@@ -58,14 +66,15 @@ void drawLyingSlider(Surface& surface, const Picture& picture, Coord left, Coord
 }
 
 void drawLevelSlider(Surface& surface, std::int32_t imageId, const TLayout& layout, Coord left, Coord top, Coord width,
-                     Coord height) {
+                     Coord height, int level) {
     const Picture* picture = FindPicture(layout, imageId);
     if (picture == nullptr)
         return;
+    level = std::clamp(level, 0, 100);
     if (width <= height)
-        drawUprightSlider(surface, *picture, left, top, width, height);
+        drawUprightSlider(surface, *picture, left, top, width, height, level);
     else
-        drawLyingSlider(surface, *picture, left, top, width, height);
+        drawLyingSlider(surface, *picture, left, top, width, height, level);
 }
 
 // Clamps far-out ends to the same parity, so a dotted line keeps its dots where they were.
@@ -108,21 +117,27 @@ const TLayout& layoutOf(const TUserPage& page) {
     return fresh;
 }
 
-// Each kind draws itself in its rectangle; a kind without a class of its own draws nothing.
+// Each kind draws itself in its rectangle; a kind without a class of its own draws nothing. With a
+// panel look the objects show their state and hot spots stay invisible, as on the panel.
 class ObjectPainter : public TConstUserObjectVisitor {
 public:
-    ObjectPainter(Surface& surface, const TLayout& layout) : surface_(surface), layout_(layout) {}
+    ObjectPainter(Surface& surface, const TLayout& layout, const PanelLook* panel = nullptr)
+        : surface_(surface), layout_(layout), panel_(panel) {}
 
     void Visit(const TUserObject&) override {}
     void Visit(const TUserButton& button) override {
-        // The editor always shows a button in its up state.
-        DrawFace(surface_, button.upFace, layout_, rectOf(button));
+        const bool down = panel_ != nullptr && panel_->IsDown(button);
+        DrawFace(surface_, down ? button.downFace : button.upFace, layout_, rectOf(button));
     }
     void Visit(const TUserLevel& level) override {
-        drawLevelSlider(surface_, level.sliderImageId, layout_, level.left, level.top, level.width, level.height);
+        drawLevelSlider(surface_, level.sliderImageId, layout_, level.left, level.top, level.width, level.height,
+                        panel_ != nullptr ? panel_->Level(level) : 50);
     }
     void Visit(const TUserImage& image) override { DrawFace(surface_, image.face, layout_, rectOf(image)); }
-    void Visit(const TUserHotspot& hotspot) override { drawHotspot(surface_, hotspot); }
+    void Visit(const TUserHotspot& hotspot) override {
+        if (panel_ == nullptr)
+            drawHotspot(surface_, hotspot);
+    }
 
 private:
     static Rect rectOf(const TUserObject& object) {
@@ -131,18 +146,31 @@ private:
 
     Surface& surface_;
     const TLayout& layout_;
+    const PanelLook* panel_;
 };
+
+// The screen's buffer with the background and every object. It is not cleared by the face, so it
+// starts black.
+Surface drawnPage(const TUserPage& page, const PanelLook* look) {
+    Surface buffer(kScreenWidth, kScreenHeight, kBlack);
+    DrawFace(buffer, page.face, layoutOf(page), {0, 0, kScreenWidth, kScreenHeight});
+    ObjectPainter painter(buffer, layoutOf(page), look);
+    for (const auto& object : page.objects)
+        object->Accept(painter);
+    return buffer;
+}
 
 } // namespace
 
 void PaintPage(Surface& surface, const TUserPage& page, const TUserObject* selected) {
-    Surface buffer(kScreenWidth, kScreenHeight, kBlack);
-    DrawFace(buffer, page.face, layoutOf(page), {0, 0, kScreenWidth, kScreenHeight});
-    for (const auto& object : page.objects)
-        DrawObject(buffer, page, *object);
+    Surface buffer = drawnPage(page, nullptr);
     if (selected != nullptr)
         DrawSelectionMarks(buffer, Rect::FromSize(selected->left, selected->top, selected->width, selected->height));
     surface.Blit(buffer, 0, 0);
+}
+
+void PaintPanelPage(Surface& surface, const TUserPage& page, const PanelLook& look) {
+    surface.Blit(drawnPage(page, &look), 0, 0);
 }
 
 void DrawObject(Surface& surface, const TUserPage& page, const TUserObject& object) {
@@ -151,8 +179,8 @@ void DrawObject(Surface& surface, const TUserPage& page, const TUserObject& obje
 }
 
 void DrawLevelSlider(Surface& surface, std::int32_t imageId, const TLayout& layout, int left, int top, int width,
-                     int height) {
-    drawLevelSlider(surface, imageId, layout, left, top, width, height);
+                     int height, int level) {
+    drawLevelSlider(surface, imageId, layout, left, top, width, height, level);
 }
 
 void DrawSelectionMarks(Surface& surface, const Rect& rect) {

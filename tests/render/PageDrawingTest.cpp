@@ -337,3 +337,52 @@ TEST_F(PageDrawing, PageWithoutALayoutIsDrawnAsInAFreshOne) {
 }
 
 } // namespace
+
+// The panel's view: buttons in their state, sliders at their level, no hot spot grids. At the
+// default look it is the editor's drawing without the hot spots.
+TEST_F(PageDrawing, PanelPageShowsButtonStatesAndSliderLevels) {
+    struct Look : PanelLook {
+        bool down = false;
+        int level = 50;
+        bool IsDown(const TUserObject&) const override { return down; }
+        int Level(const TUserObject&) const override { return level; }
+    };
+    auto& button = AddObjectAt<TUserButton>(page, 10, 10, 50, 40);
+    fill(button.upFace, 0x000000FF);
+    fill(button.downFace, 0x0000FF00);
+    const std::int32_t image = AddPicture(layout, sliderPicture());
+    AddObjectAt<TUserLevel>(page, 200, 20, 45, 130).sliderImageId = image;
+    AddObjectAt<TUserLevel>(page, 60, 150, 130, 45).sliderImageId = image;
+    const Surface editorView = paint();
+    AddObjectAt<TUserHotspot>(page, 100, 60, 85, 50);
+    const struct {
+        const char* what;
+        bool down;
+        int level;
+        int x, y;
+        Argb expected;
+    } cases[] = {
+        {"up face", false, 50, 20, 20, MakeArgb(255, 0, 0)},
+        {"down face", true, 50, 20, 20, MakeArgb(0, 255, 0)},
+        {"upright knob at 0", false, 0, 210, 20 + 83, CodedPixel(10, 16)},
+        {"upright knob at 50", false, 50, 210, 20 + 44, CodedPixel(10, 16)},
+        {"upright knob at 100", false, 100, 210, 20 + 5, CodedPixel(10, 16)},
+        {"upright level below 0 is 0", false, -5, 210, 20 + 83, CodedPixel(10, 16)},
+        {"upright level above 100 is 100", false, 150, 210, 20 + 5, CodedPixel(10, 16)},
+        {"lying knob at 0", false, 0, 60 + 7, 150, CodedPixel(0, 59)},
+        {"lying knob at 50", false, 50, 60 + 46, 150, CodedPixel(0, 59)},
+        {"lying knob at 100", false, 100, 60 + 85, 150, CodedPixel(0, 59)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Look look;
+        look.down = c.down;
+        look.level = c.level;
+        Surface surface(kScreenWidth, kScreenHeight, kSentinel);
+        PaintPanelPage(surface, page, look);
+        EXPECT_EQ(Hex(surface.Pixel(c.x, c.y)), Hex(c.expected));
+        if (!c.down && c.level == 50) {
+            EXPECT_EQ(surface, editorView);
+        }
+    }
+}
