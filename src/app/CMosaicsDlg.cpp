@@ -7,6 +7,7 @@
 #include "editors/UiHost.h"
 #include "editors/dialogs/CEventDef.h"
 #include "editors/dialogs/CZYLProg.h"
+#include "editors/tryout/CTryLayoutDlg.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -104,6 +105,13 @@ CMosaicsDlg::CMosaicsDlg(TLayout& layout_, UiHost& ui_, QWidget* parent, Session
     addAction(separator);
     verifyUploadsAction = makeSetting(this, "&Verify Uploads by Reading Back", "verifyUploadsAction", kVerifyKey);
     fullWindowsAction = makeSetting(this, "&Full Reply Windows for Uploads", "fullWindowsAction", kFullWindowsKey);
+    auto* trySeparator = new QAction(this);
+    trySeparator->setSeparator(true);
+    addAction(trySeparator);
+    tryLayoutAction = new QAction("&Try Layout", this);
+    tryLayoutAction->setObjectName("tryLayoutAction");
+    connect(tryLayoutAction, &QAction::triggered, this, &CMosaicsDlg::OnTryLayout);
+    addAction(tryLayoutAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(connectButton, &QPushButton::clicked, this, &CMosaicsDlg::OnConnect);
@@ -177,22 +185,27 @@ void CMosaicsDlg::paintEvent(QPaintEvent* event) {
 void CMosaicsDlg::OnConnect() {
     session->OnConnect(ChosenDevice().toStdString());
     ShowState();
+    LayoutEdited();
 }
 
 void CMosaicsDlg::OnEditLayout() {
     // The dialog changes the layout in place; its result tells nothing the window needs.
     CZYLProg dialog(layout, ui, this);
     ui.RunDialog(dialog);
+    LayoutEdited();
 }
 
 void CMosaicsDlg::OnDefineUserEvents() {
     CEventDef dialog(layout, this);
     ui.RunDialog(dialog);
+    LayoutEdited();
 }
 
 void CMosaicsDlg::OnUploadLayout() {
     session->OnUploadLayout();
     ShowState();
+    // The upload purges unused images and draws the names' glyphs anew.
+    LayoutEdited();
 }
 
 void CMosaicsDlg::OnUpgradeFirmware() {
@@ -208,6 +221,21 @@ void CMosaicsDlg::OnReboot() {
 void CMosaicsDlg::OnAbout() {
     CAboutDlg about(this);
     about.exec();
+}
+
+void CMosaicsDlg::OnTryLayout() {
+    if (tryWindow == nullptr) {
+        tryWindow = new CTryLayoutDlg(layout, this);
+        tryWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    tryWindow->show();
+    tryWindow->raise();
+    tryWindow->activateWindow();
+}
+
+void CMosaicsDlg::LayoutEdited() {
+    if (tryWindow != nullptr)
+        tryWindow->LayoutChanged();
 }
 
 Session::UploadOptions CMosaicsDlg::UploadSettings() const {

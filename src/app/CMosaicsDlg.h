@@ -4,11 +4,13 @@
 #include "session/SessionHost.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
 
 class CFirmwareUpgrade;
+class CTryLayoutDlg;
 class QAction;
 class QComboBox;
 class QPlainTextEdit;
@@ -41,6 +43,8 @@ public:
     void OnAbout();
     // Either upload setting toggled: the session takes both, and they are remembered.
     void OnUploadSettings();
+    // Opens the Try Layout window, or raises the one already open.
+    void OnTryLayout();
 
     // SessionHost
     TransferObserver& BeginProgress(bool reading) override;
@@ -62,6 +66,9 @@ public:
     // The upload settings in the window's menu, remembered between runs.
     QAction* verifyUploadsAction;
     QAction* fullWindowsAction;
+    QAction* tryLayoutAction;
+    // The one Try Layout window while it is open.
+    QPointer<CTryLayoutDlg> tryWindow;
     // Shown while a transfer runs; null otherwise.
     CFirmwareUpgrade* progressWindow = nullptr;
 
@@ -74,6 +81,8 @@ private:
     Session::UploadOptions UploadSettings() const;
     // Captions and enabled commands as the session's state says.
     void ShowState();
+    // Whatever just ran may have changed the layout; an open Try Layout window follows it.
+    void LayoutEdited();
 
     TLayout& layout;
     UiHost& ui;
