@@ -63,8 +63,7 @@ std::span<const ZylctlCommand> commands() {
          "\n"
          "Exit status: 0 done, 1 bad input (unreadable or invalid file, a point off the screen, a\n"
          "wait that is not 0 to 86400 seconds, an output being FILE), 2 usage.",
-         false, DefineTryCommand,
-         "try FILE [--tap X,Y | --down X,Y | --up | --wait SECONDS]... [-o OUT.png]"},
+         false, DefineTryCommand, "try FILE [--tap X,Y | --down X,Y | --up | --wait SECONDS]... [-o OUT.png]"},
         {"export", "write a template or page file as JSON and PNG files in DIR",
          "Writes FILE, a template (.zyl) or user page file (.zup), into the folder DIR as text that\n"
          "reviews and merges well: DIR/layout.json for a template or DIR/page.json for a page file,\n"
