@@ -54,7 +54,7 @@ public:
     // the first page.
     void Restart();
     // The layout was edited: keeps the page and states that still exist; restarts when the page
-    // shown is gone.
+    // shown is gone, keeping the clock and the outputs so far.
     void LayoutChanged();
 
     // A finger goes down, moves while down, and lifts. A tap is Down then Up at one point.
