@@ -46,7 +46,7 @@ std::span<const ZylctlCommand> commands() {
          false, DefineRenderCommand,
          "render FILE [--page ID | --sleep] [--select N | --panel] -o OUT.png\n"
          "render FILE --all DIR [--panel]"},
-        {"try", "run a template on a panel model with touches and waits",
+        {"try", "run a layout on a panel model with touches and waits",
          "Runs the layout of FILE, a template (.zyl) or user page file (.zup), as a panel would, from\n"
          "its default page: the touches and waits are done in the order given. Prints what the panel\n"
          "did, one line each, in order:\n"
