@@ -32,7 +32,8 @@ GUIDE_SHOTS = main-disconnected main-connected main-connected-firmware-205 main-
 	demo-page-10000 demo-page-10001 demo-sleep-page demo-programming demo-user-page-editor \
 	user-page-editor-zoom-guides \
 	page-canvas-menu page-canvas-edit-menu page-canvas-status sleep-page-menu button-object button-object-selector hotspot slider \
-	face-gradient face-image add-image image-size progress-writing
+	face-gradient face-image add-image image-size progress-writing \
+	try-layout-page try-layout-pressed try-layout-pin try-layout-sleep
 screenshots: build
 	build/tests/zyl-screenshots build/screenshots
 	mkdir -p docs/guide/images

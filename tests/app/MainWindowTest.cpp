@@ -11,11 +11,13 @@
 #include "editors/dialogs/CBtn8Dlg.h"
 #include "editors/dialogs/CEventDef.h"
 #include "editors/dialogs/CZYLProg.h"
+#include "editors/tryout/CTryLayoutDlg.h"
 #include "layout/AnsiCodePage.h"
 #include "layout/CBtn8Ctrl.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
 #include "layout/TUserImage.h"
+#include "layout/TUserPage.h"
 #include "link/LinkProtocol.h"
 #include "link/Transfers.h"
 
@@ -75,11 +77,13 @@ TEST_F(MainWindow, UploadSettingsReachTheSessionAndAreRemembered) {
     QMenu menu;
     menu.addActions(dlg->actions());
     QAccessibleInterface* items = QAccessible::queryAccessibleInterface(&menu);
-    ASSERT_EQ(items->childCount(), 4);
+    ASSERT_EQ(items->childCount(), 6);
     EXPECT_EQ(items->child(0)->text(QAccessible::Name), "About ZYLMosaics...");
     EXPECT_TRUE(dlg->actions()[1]->isSeparator());
     EXPECT_EQ(items->child(2)->text(QAccessible::Name), "Verify Uploads by Reading Back");
     EXPECT_EQ(items->child(3)->text(QAccessible::Name), "Full Reply Windows for Uploads");
+    EXPECT_TRUE(dlg->actions()[4]->isSeparator());
+    EXPECT_EQ(items->child(5)->text(QAccessible::Name), "Try Layout");
 
     EXPECT_EQ(options(*dlg), Options(false, false));
     const struct {
@@ -315,6 +319,25 @@ TEST_F(MainWindow, EditorsOpenOnTheOneLayout) {
         EXPECT_EQ(edited, &layout) << c.title;
         EXPECT_TRUE(ui.messages.isEmpty());
     }
+}
+
+// "Try Layout" opens one window, raised again on a second request, which follows the layout as
+// the editors leave it.
+TEST_F(MainWindow, TryLayoutOpensOneWindowThatFollowsTheEdits) {
+    layout.defaultPageId = layout.InsertPageAfter(std::make_unique<TUserPage>(&layout, u"Lobby"), nullptr)->pageId;
+    auto dlg = window("/dev/null");
+    dlg->tryLayoutAction->trigger();
+    const QPointer<CTryLayoutDlg> opened = dlg->tryWindow;
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(opened->isVisible());
+    EXPECT_EQ(opened->windowTitle(), "Try Layout");
+    EXPECT_EQ(opened->pageLabel->text(), "Page: Lobby (10000)");
+    dlg->tryLayoutAction->trigger();
+    EXPECT_EQ(dlg->tryWindow, opened);
+
+    ui.dialogSteps = {[&](QDialog&) { layout.pages.front()->name = u"Hall"; }};
+    click(dlg->editLayoutButton);
+    EXPECT_EQ(opened->pageLabel->text(), "Page: Hall (10000)");
 }
 
 // The whole path of an edit: a new eight-button page made the default and a new brightness reach

@@ -5,6 +5,7 @@
 #include "ScriptedUiHost.h"
 #include "SimProcess.h"
 #include "TempDir.h"
+#include "TryLayoutShots.h"
 #include "app/CAboutDlg.h"
 #include "app/CFirmwareUpgrade.h"
 #include "app/CMosaicsDlg.h"
@@ -601,5 +602,6 @@ int main(int argc, char** argv) {
     propertyShots(ui, folder);
     canvasShot(ui, folder);
     demoShots(ui, folder);
+    TryLayoutShots([&folder](QWidget& widget, const QString& name) { save(widget, folder, name); });
     return 0;
 }

@@ -64,6 +64,9 @@ CTryLayoutDlg::CTryLayoutDlg(const TLayout& layout, QWidget* parent, Clock clock
     minuteButton = MakeButton(this, "+1 &min", "minuteButton");
     nextTimeoutButton = MakeButton(this, "&Next Timeout", "nextTimeoutButton");
     closeButton = MakeButton(this, "Close", "closeButton");
+    // Enter is no reason to restart the panel or let time pass.
+    for (QPushButton* button : {restartButton, tenSecondsButton, minuteButton, nextTimeoutButton, closeButton})
+        button->setAutoDefault(false);
 
     outputList = new QListWidget(this);
     outputList->setObjectName("sent");
@@ -178,12 +181,12 @@ void CTryLayoutDlg::ShowModel() {
     const auto& outputs = model->Outputs();
     const int shown = outputList->count();
     const bool continues = static_cast<int>(outputs.size()) >= shown &&
-                           (shown == 0 || outputList->item(shown - 1)->text() == text(OutputLine(outputs[shown - 1])));
+                           (shown == 0 || outputList->item(shown - 1)->text() == text(ListLine(outputs[shown - 1])));
     if (!continues)
         outputList->clear();
     const bool grew = static_cast<int>(outputs.size()) > outputList->count();
     for (auto i = static_cast<std::size_t>(outputList->count()); i < outputs.size(); ++i)
-        outputList->addItem(text(OutputLine(outputs[i])));
+        outputList->addItem(text(ListLine(outputs[i])));
     if (grew)
         outputList->scrollToBottom();
 }

@@ -1,33 +1,12 @@
 #include "editors/tryout/TryRules.h"
 
 #include "layout/TListItem.h"
+#include "panel/OutputLine.h"
 
 #include <QString>
 
 #include <algorithm>
 #include <cstdio>
-
-namespace {
-
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + '"';
-}
-
-} // namespace
 
 std::string ClockText(std::int64_t milliseconds) {
     const std::int64_t tenths = std::max<std::int64_t>(milliseconds, 0) / 100;
@@ -37,23 +16,8 @@ std::string ClockText(std::int64_t milliseconds) {
     return text;
 }
 
-std::string OutputLine(const PanelModel::Output& output) {
-    std::string what;
-    switch (output.kind) {
-    case PanelModel::Output::Kind::Page:
-        what = "page " + std::to_string(output.pageId) + " " + quoted(output.text);
-        break;
-    case PanelModel::Output::Kind::Send:
-        what = "send " + quoted(output.text);
-        break;
-    case PanelModel::Output::Kind::Level:
-        what = "level " + std::to_string(output.controlId) + " " + std::to_string(output.level);
-        break;
-    case PanelModel::Output::Kind::Note:
-        what = "note " + quoted(output.text);
-        break;
-    }
-    return ClockText(output.timeMs) + "  " + what;
+std::string ListLine(const PanelModel::Output& output) {
+    return ClockText(output.timeMs) + "  " + OutputLine(output);
 }
 
 std::string ShownPageText(const PanelModel& model) {
