@@ -209,6 +209,9 @@ void PanelModel::State::Show(std::int32_t id, bool remember) {
     }
     pageId = id;
     overlay = Overlay::None;
+    // A finger still down (a timer switched pages under it) lets go without doing anything.
+    capture = fingerDown ? Capture::Swallowed : Capture::None;
+    pressedKey = -1;
     typed.clear();
     entryEvent.clear();
     EmitPage(*page);

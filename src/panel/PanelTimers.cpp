@@ -7,13 +7,19 @@
 namespace {
 
 constexpr std::int64_t kMsPerSecond = 1000;
+constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
+
+// A driver may run the clock to its end; a deadline past it never comes.
+std::int64_t after(std::int64_t time, std::int64_t milliseconds) {
+    return time > kNever - milliseconds ? kNever : time + milliseconds;
+}
 
 } // namespace
 
 std::optional<std::int64_t> PanelModel::State::SleepDue() const {
     if (layout.sleepTimeout <= 0 || asleep)
         return std::nullopt;
-    return lastTouchMs + std::int64_t{layout.sleepTimeout} * kMsPerSecond;
+    return after(lastTouchMs, std::int64_t{layout.sleepTimeout} * kMsPerSecond);
 }
 
 std::optional<std::int64_t> PanelModel::State::ReturnDue() const {
@@ -23,15 +29,13 @@ std::optional<std::int64_t> PanelModel::State::ReturnDue() const {
         return std::nullopt;
     if (pageId == layout.defaultPageId && overlay == Overlay::None)
         return std::nullopt;
-    return lastTouchMs + std::int64_t{layout.defaultPageTimeout} * kMsPerSecond;
+    return after(lastTouchMs, std::int64_t{layout.defaultPageTimeout} * kMsPerSecond);
 }
 
 void PanelModel::State::Advance(std::int64_t milliseconds) {
     if (milliseconds <= 0)
         return;
-    const std::int64_t end = nowMs > std::numeric_limits<std::int64_t>::max() - milliseconds
-                                 ? std::numeric_limits<std::int64_t>::max()
-                                 : nowMs + milliseconds;
+    const std::int64_t end = after(nowMs, milliseconds);
     // Each timer that fires takes itself out (asleep, or on the default page), so this ends.
     for (;;) {
         const auto sleepDue = SleepDue();
@@ -78,7 +82,6 @@ std::optional<std::int64_t> PanelModel::NextTimeoutMs() const {
     const auto returnDue = state->ReturnDue();
     if (!sleepDue && !returnDue)
         return std::nullopt;
-    const std::int64_t due = std::min(sleepDue.value_or(std::numeric_limits<std::int64_t>::max()),
-                                      returnDue.value_or(std::numeric_limits<std::int64_t>::max()));
+    const std::int64_t due = std::min(sleepDue.value_or(kNever), returnDue.value_or(kNever));
     return std::max<std::int64_t>(0, due - state->nowMs);
 }

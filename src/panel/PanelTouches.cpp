@@ -205,6 +205,8 @@ void PanelModel::State::PressKey(int key) {
             GoBack();
         return;
     }
+    if (screen != Screen::PinPad && screen != Screen::DefaultEntry && screen != Screen::EntryPage)
+        return;
     if (key >= 0 && key <= 9) {
         if (typed.size() < (screen == Screen::PinPad ? kPinDigits : kEntryDigits))
             typed += static_cast<char>('0' + key);

@@ -296,6 +296,13 @@ TEST(PanelModelTest, TouchSequencesGiveTheirPagesEventsAndFaces) {
          {},
          {},
          sleepAfterMinute},
+        {"the clock runs to its end",
+         "wait 9223372036854775807; tap 20,20; wait 9223372036854775807",
+         {"page Home", "60000 page Sleep", "9223372036854775807 page Home", "9223372036854775807 page Sleep"},
+         u"Sleep",
+         {},
+         {},
+         sleepAfterMinute},
         {"a touch only wakes it",
          "wait 60000; tap 20,20",
          {"page Home", "60000 page Sleep", "60000 page Home"},
@@ -327,6 +334,13 @@ TEST(PanelModelTest, TouchSequencesGiveTheirPagesEventsAndFaces) {
              l.defaultPageTimeout = 30;
              l.sleepTimeout = 60;
          }},
+        {"a key held while the timer returns does nothing",
+         "tap 230,20; down 290,165; wait 30000; up",
+         {"page Home", "30000 page Home"},
+         u"Home",
+         {},
+         {},
+         [](TLayout& l) { l.defaultPageTimeout = 30; }},
         {"no default page: the first page",
          "",
          {"note The layout has no default page; the panel starts on the "
