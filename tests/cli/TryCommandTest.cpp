@@ -2,6 +2,7 @@
 #include "TempDir.h"
 #include "layout/FileIo.h"
 #include "layout/TLayout.h"
+#include "layout/TUserPage.h"
 #include "panel/PanelModel.h"
 #include "render/PageDrawing.h"
 #include "sim/DemoLayout.h"
@@ -149,6 +150,13 @@ TEST(TryCommand, TheDemoScriptVisitsEveryPageAndPressesEveryButton) {
     Picture written;
     written.DecodePng(bytes);
     EXPECT_TRUE(written == expected.ToPicture());
+
+    // A page file's one page is where the panel starts.
+    const std::string zup = temp.Path("living.zup");
+    ASSERT_TRUE(demo.SavePage(static_cast<const TUserPage&>(*demo.pages.front()), zup));
+    const CliRun page = zylctl({"try", zup, "--tap", "100,30"});
+    EXPECT_EQ(page.status, kExitOk) << page.err;
+    EXPECT_EQ(page.out, golden.substr(1, golden.find("ON\"\n") + 3));
 }
 
 } // namespace
