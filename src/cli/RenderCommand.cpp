@@ -1,6 +1,6 @@
 #include "RenderCommand.h"
 
-#include "LayoutFileKind.h"
+#include "LoadedFile.h"
 #include "Zylctl.h"
 #include "layout/FileIo.h"
 #include "layout/TConstListItemVisitor.h"
@@ -26,12 +26,8 @@ struct RenderOptions {
     std::optional<std::string> allDir; // --all: every page into this folder
     std::optional<std::int32_t> pageId;
     bool sleep = false;
-    int select = 0; // 1-based; 0 = nothing selected
-};
-
-// What went wrong, already worded for the user; the command exits with status 1.
-struct BadInput {
-    std::string reason;
+    int select = 0;     // 1-based; 0 = nothing selected
+    bool panel = false; // as the panel shows it: no hot-spot grids
 };
 
 // Tells a user page from the kinds render cannot draw, and names those.
@@ -44,37 +40,6 @@ public:
     const TUserPage* userPage = nullptr;
     const char* otherKind = "a page of an unknown kind";
 };
-
-// FILE loaded: a template into the layout, or a page file's page, which joins the fresh layout so
-// its own images are there for it.
-struct LoadedFile {
-    std::string name; // FILE quoted, for messages
-    TLayout layout;
-    std::unique_ptr<TUserPage> filePage;
-};
-
-void load(const std::string& path, LoadedFile& loaded) {
-    std::string reason;
-    std::vector<std::uint8_t> bytes;
-    if (!ReadLayoutFile(path, bytes, &reason))
-        throw BadInput{reason};
-    loaded.name = "\"" + path + "\"";
-    bool ok = false;
-    switch (KindOfLayoutFile(bytes)) {
-    case LayoutFileKind::Template:
-        ok = loaded.layout.LoadTemplateBytes(bytes, loaded.name, &reason);
-        break;
-    case LayoutFileKind::Page:
-        loaded.filePage = std::make_unique<TUserPage>(&loaded.layout, u"");
-        ok = loaded.layout.LoadPageBytes(*loaded.filePage, bytes, loaded.name, &reason);
-        break;
-    case LayoutFileKind::Neither:
-        reason = NeitherLayoutFileMessage(loaded.name);
-        break;
-    }
-    if (!ok)
-        throw BadInput{reason};
-}
 
 // The page the options name in the loaded file.
 const TUserPage& choosePage(const RenderOptions& options, const LoadedFile& loaded) {
@@ -102,17 +67,17 @@ const TUserPage& choosePage(const RenderOptions& options, const LoadedFile& load
 }
 
 // Draws the page into the PNG file, written whole or not at all.
-void writePicture(const std::string& file, const std::string& output, const TUserPage& page,
+void writePicture(const RenderOptions& options, const std::string& output, const TUserPage& page,
                   const TUserObject* selected = nullptr) {
+    const std::string& file = options.file;
     if (IsSameFile(file, output))
         throw BadInput{"\"" + output + "\" is FILE itself; write the picture to another file"};
     Surface surface(kScreenWidth, kScreenHeight);
-    PaintPage(surface, page, selected);
-    const std::vector<std::uint8_t> png = surface.EncodePng();
-    const std::span<const std::uint8_t> parts[] = {png};
-    std::string reason;
-    if (!WriteFileAtomically(output, parts, &reason))
-        throw BadInput{reason};
+    if (options.panel)
+        PaintPanelPage(surface, page, PanelLook());
+    else
+        PaintPage(surface, page, selected);
+    WriteScreenPng(output, surface);
 }
 
 void renderOne(const RenderOptions& options) {
@@ -120,7 +85,7 @@ void renderOne(const RenderOptions& options) {
     if (IsSameFile(options.file, options.output))
         throw BadInput{"\"" + options.output + "\" is FILE itself; write the picture to another file"};
     LoadedFile loaded;
-    load(options.file, loaded);
+    LoadLayoutFile(options.file, loaded);
     const TUserPage& page = choosePage(options, loaded);
     const TUserObject* selected = nullptr;
     if (options.select > 0) {
@@ -130,7 +95,7 @@ void renderOne(const RenderOptions& options) {
                            std::to_string(n) + " to select"};
         selected = page.objects[n - 1].get();
     }
-    writePicture(options.file, options.output, page, selected);
+    writePicture(options, options.output, page, selected);
 }
 
 // Every user page as DIR/<page ID>.png and the sleep page as DIR/sleep.png. A page ID that an
@@ -138,7 +103,7 @@ void renderOne(const RenderOptions& options) {
 // of the kinds the panel draws itself are passed over with a note.
 void renderAll(const RenderOptions& options, std::ostream& err) {
     LoadedFile loaded;
-    load(options.file, loaded);
+    LoadLayoutFile(options.file, loaded);
     std::vector<std::pair<std::string, const TUserPage*>> pictures;
     std::map<std::int32_t, int> seen;
     std::vector<std::string> notes; // said once the folder is there, so a refusal stays one line
@@ -186,7 +151,7 @@ void renderAll(const RenderOptions& options, std::ostream& err) {
     for (const std::string& note : notes)
         err << "zylctl render: " << note << '\n';
     for (const auto& [name, page] : pictures)
-        writePicture(options.file, (fs::path(dir) / name).string(), *page);
+        writePicture(options, (fs::path(dir) / name).string(), *page);
 }
 
 } // namespace
@@ -216,7 +181,11 @@ CommandRun DefineRenderCommand(CLI::App& command) {
                                "every user page as DIR/ID.png, named by its page ID, and the sleep\n"
                                "page as DIR/sleep.png; DIR is made when missing")
                            ->type_name("DIR");
+    CLI::Option* panel = command.add_flag("--panel", options->panel,
+                                          "draw as the panel shows it: hot spots invisible, as the panel\n"
+                                          "model of 'zylctl try' draws them");
     page->excludes(sleep);
+    panel->excludes(select);
     all->excludes(page)->excludes(sleep)->excludes(select)->excludes(output);
     command.callback([output, all] {
         if (output->count() == 0 && all->count() == 0)

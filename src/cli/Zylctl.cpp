@@ -3,6 +3,7 @@
 #include "FileCommands.h"
 #include "LinkCommands.h"
 #include "RenderCommand.h"
+#include "TryCommand.h"
 #include "ZylctlCommand.h"
 #include "ZylctlHelp.h"
 
@@ -31,7 +32,8 @@ std::span<const ZylctlCommand> commands() {
          DefineCheckCommand},
         {"render", "draw pages of a template or page file into PNG files",
          "Draws user pages of FILE, a template (.zyl) or user page file (.zup), as the panel shows them,\n"
-         "320 x 240 pixels, into PNG files. Hot spots show as dotted grids, as in the page editor.\n"
+         "320 x 240 pixels, into PNG files. Hot spots show as dotted grids, as in the page editor;\n"
+         "with --panel they are left out, as on the panel ('zylctl try' draws pages so).\n"
          "\n"
          "With -o, one page goes into OUT.png: in a template choose it with --page ID or --sleep; a user\n"
          "page file holds one page and takes neither. With --all, every user page goes into DIR, named\n"
@@ -42,8 +44,26 @@ std::span<const ZylctlCommand> commands() {
          "Exit status: 0 written, 1 bad input (unreadable or invalid file, no such page, no such object,\n"
          "an output being FILE), 2 usage.",
          false, DefineRenderCommand,
-         "render FILE [--page ID | --sleep] [--select N] -o OUT.png\n"
-         "render FILE --all DIR"},
+         "render FILE [--page ID | --sleep] [--select N | --panel] -o OUT.png\n"
+         "render FILE --all DIR [--panel]"},
+        {"try", "run a layout on a panel model with touches and waits",
+         "Runs the layout of FILE, a template (.zyl) or user page file (.zup), as a panel would, from\n"
+         "its default page: the touches and waits are done in the order given. Prints what the panel\n"
+         "did, one line each, in order:\n"
+         "\n"
+         "  page ID \"NAME\"          a page is shown\n"
+         "  send \"TEXT\"             an event text goes out on the line\n"
+         "  level CONTROL_ID VALUE  a slider moved (0 to 100)\n"
+         "  note \"TEXT\"             what the panel did not do, and why\n"
+         "\n"
+         "Quotes and backslashes in TEXT have a backslash before them, control characters show as\n"
+         "\\xNN. Points are page pixels, X from 0 to 319 and Y from 0 to 239. With -o the final screen\n"
+         "goes into OUT.png. The panel's own drawings (eight-button and data-entry pages, keypads)\n"
+         "are approximations; a real panel may differ.\n"
+         "\n"
+         "Exit status: 0 done, 1 bad input (unreadable or invalid file, a point off the screen, a\n"
+         "wait that is not 0 to 86400 seconds, an output being FILE), 2 usage.",
+         false, DefineTryCommand, "try FILE [--tap X,Y | --down X,Y | --up | --wait SECONDS]... [-o OUT.png]"},
         {"export", "write a template or page file as JSON and PNG files in DIR",
          "Writes FILE, a template (.zyl) or user page file (.zup), into the folder DIR as text that\n"
          "reviews and merges well: DIR/layout.json for a template or DIR/page.json for a page file,\n"

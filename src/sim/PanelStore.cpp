@@ -60,6 +60,8 @@ bool PanelStore::StoreLayout(std::span<const std::uint8_t> image, std::string* e
     if (!folder.empty() && !writeFile(LayoutPath(), image, error))
         return false;
     stored.emplace(image.begin(), image.end());
+    if (onLayoutStored)
+        onLayoutStored(*stored);
     return true;
 }
 

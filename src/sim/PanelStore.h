@@ -32,6 +32,9 @@ public:
     [[nodiscard]] bool StoreLayout(std::span<const std::uint8_t> image, std::string* error);
     [[nodiscard]] bool StoreFirmware(std::span<const std::uint8_t> firmware, std::string* error);
 
+    // Told of each layout stored, after it is kept.
+    std::function<void(const std::vector<std::uint8_t>&)> onLayoutStored;
+
     const std::vector<std::uint8_t>& Firmware() const { return firmware; }
     const std::string& Folder() const { return folder; }
     std::string LayoutPath() const;

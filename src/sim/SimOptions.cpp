@@ -40,6 +40,9 @@ faults (every Nth of the replies concerned, counted from the start):
                         a layout of N bytes or fewer is kept as received
   --seed N              seed of the fault and garbage choices (default 1)
   --verbose             log commands and events on standard error
+  --show                open a window with the panel's screen for the layout it holds,
+                        redrawn at each upload; touches by mouse; what the panel sends
+                        goes to standard output, one line each, as 'zylctl try' prints it
   --help                show this text
 )";
 
@@ -90,6 +93,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
             options.lineRate = true;
         } else if (arg == "--verbose") {
             options.verbose = true;
+        } else if (arg == "--show") {
+            options.show = true;
         } else if (arg == "--state") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 error = "--state needs a folder";

@@ -23,6 +23,7 @@ struct SimOptions {
     std::uint32_t seed = 1;
     std::string stateDir; // empty: DefaultStateDirectory()
     bool verbose = false;
+    bool show = false; // a window with the panel's screen
     bool help = false;
 };
 

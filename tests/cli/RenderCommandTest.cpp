@@ -26,6 +26,12 @@ Picture painted(const TUserPage& page, const TUserObject* selected = nullptr) {
     return surface.ToPicture();
 }
 
+Picture paintedAsPanel(const TUserPage& page) {
+    Surface surface(kScreenWidth, kScreenHeight);
+    PaintPanelPage(surface, page, PanelLook());
+    return surface.ToPicture();
+}
+
 // The rich layout saved as a template and its user page as a page file.
 class RenderCommand : public ::testing::Test {
 protected:
@@ -72,6 +78,7 @@ TEST_F(RenderCommand, UsageMistakesExitWithStatus2) {
         {"render", zyl, "--all", temp.Path("all"), "--page", "10000"},
         {"render", zyl, "--all", temp.Path("all"), "--sleep"},
         {"render", zyl, "--all", temp.Path("all"), "--select", "1"},
+        {"render", zyl, "--page", "10000", "--select", "1", "--panel", "-o", png},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args.size() > 2 ? args[2] : "");
@@ -108,6 +115,19 @@ TEST_F(RenderCommand, BadInputExitsWithStatus1AndOneLine) {
         {{"render", zyl, "--all", other}, "cannot make the folder"},
         {{"render", other, "--all", temp.Path("all")}, "neither a ZYL-1 template file nor"},
         {{"render", zyl, "--all", linked}, "sleep.png\" is a symbolic link"},
+        {{"try", temp.Path("missing.zyl"), "-o", png}, "missing.zyl"},
+        {{"try", other, "--tap", "1,1"}, "neither a ZYL-1 template file nor"},
+        {{"try", zyl, "--tap", "1,1", "-o", zyl}, "is FILE itself"},
+        {{"try", zyl, "--tap", "320,10", "-o", png}, "--tap \"320,10\" is off the screen: X runs from 0 to 319"},
+        {{"try", zyl, "--tap", "10,240"}, "Y from 0 to 239"},
+        {{"try", zyl, "--down=-1,5"}, "--down \"-1,5\" is off the screen"},
+        {{"try", zyl, "--tap", "1,1", "--down", "5", "-o", png}, "--down \"5\" is not a point: write X,Y"},
+        {{"try", zyl, "--tap", "1,2,3"}, "--tap \"1,2,3\" is not a point"},
+        {{"try", zyl, "--tap", " 1,2"}, "is not a point"},
+        {{"try", zyl, "--wait=-1"}, "--wait \"-1\" is not a wait: write seconds from 0 to 86400"},
+        {{"try", zyl, "--wait", "86400.5"}, "is not a wait"},
+        {{"try", zyl, "--wait", "nan"}, "is not a wait"},
+        {{"try", zyl, "--wait", "2s"}, "is not a wait"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
@@ -115,6 +135,7 @@ TEST_F(RenderCommand, BadInputExitsWithStatus1AndOneLine) {
         EXPECT_EQ(run.status, kExitBadInput);
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.out, "");
         EXPECT_FALSE(std::filesystem::exists(png));
     }
 
@@ -141,6 +162,8 @@ TEST_F(RenderCommand, WritesThePageAsThePanelShowsIt) {
         {{"render", zyl, "--page", "10000", "--select", "1", "-o", png}, painted(page, page.objects[0].get())},
         {{"render", zyl, "--select", "5", "--page", "10000", "-o", png}, painted(page, page.objects[4].get())},
         {{"render", zyl, "--sleep", "-o", png}, painted(*loaded.sleepPage)},
+        // No dotted grid where the page's hot spot lies.
+        {{"render", zyl, "--page", "10000", "--panel", "-o", png}, paintedAsPanel(page)},
         // The page file brings its own images; it draws as the page did in its layout.
         {{"render", zup, "--output", png}, painted(userPage(layout))},
     };
@@ -156,6 +179,7 @@ TEST_F(RenderCommand, WritesThePageAsThePanelShowsIt) {
         std::filesystem::remove(png);
     }
     EXPECT_FALSE(painted(page) == painted(page, page.objects[0].get()));
+    EXPECT_FALSE(painted(page) == paintedAsPanel(page));
 }
 
 // Every user page by its page ID, later ones with an ID already used numbered on, and the sleep page.

@@ -101,8 +101,9 @@ TEST_F(Zylctl, EveryCommandHasItsHelp) {
         {"new", "usage: zylctl new OUT.zyl\n\nWrites"},
         {"dump", "usage: zylctl dump FILE\n\nPrints"},
         {"check", "usage: zylctl check FILE\n\nExits"},
-        {"render", "usage: zylctl render FILE [--page ID | --sleep] [--select N] -o OUT.png\n"
-                   "       zylctl render FILE --all DIR\n\nDraws"},
+        {"render", "usage: zylctl render FILE [--page ID | --sleep] [--select N | --panel] -o OUT.png\n"
+                   "       zylctl render FILE --all DIR [--panel]\n\nDraws"},
+        {"try", "usage: zylctl try FILE [--tap X,Y | --down X,Y | --up | --wait SECONDS]... [-o OUT.png]\n\nRuns"},
         {"export", "usage: zylctl export FILE DIR\n\nWrites"},
         {"import", "usage: zylctl import DIR OUT\n\nBuilds"},
         {"ports", "usage: zylctl ports\n\nLists"},

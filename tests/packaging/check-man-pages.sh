@@ -17,6 +17,7 @@ cases=(
     "zyl-panel-sim|zyl-panel-sim --help"
     "zylctl|zylctl --help"
     "zylctl|zylctl render --help"
+    "zylctl|zylctl try --help"
     "zylctl|zylctl upload --help"
 )
 

@@ -22,7 +22,7 @@ TEST(SimOptions, ReadsEveryOption) {
     std::string error;
     const auto o = ParseSimOptions(split("--firmware 205 --hardware 4 --no-info --block-size 600 --corrupt-every 3 "
                                          "--bad-length-every 4 --nak-every 5 --drop-every 6 --extra-every 7 "
-                                         "--damage-store 1500 "
+                                         "--damage-store 1500 --show "
                                          "--line-rate --silent-after 0 --seed 4294967295 --state /tmp/x --verbose"),
                                    error);
     ASSERT_TRUE(o) << error;
@@ -41,6 +41,7 @@ TEST(SimOptions, ReadsEveryOption) {
     EXPECT_EQ(o->seed, 4294967295u);
     EXPECT_EQ(o->stateDir, "/tmp/x");
     EXPECT_TRUE(o->verbose);
+    EXPECT_TRUE(o->show);
     EXPECT_FALSE(o->help);
 
     const auto defaults = ParseSimOptions({}, error);

@@ -1,5 +1,6 @@
 #include "sim/PanelSimulator.h"
 #include "sim/SimOptions.h"
+#include "simview/ShowSimulator.h"
 
 #include <iostream>
 
@@ -14,5 +15,8 @@ int main(int argc, char** argv) {
         std::cout << SimUsage();
         return 0;
     }
+    // Only the window needs Qt; without it the panel serves as it always has.
+    if (options->show)
+        return ShowSimulator(*options, argc, argv, std::cout, std::cerr);
     return PanelSimulator(*options).Run(std::cout, std::cerr);
 }
