@@ -77,7 +77,7 @@ std::vector<std::uint8_t> SnapshotPage(TLayout& layout, const TListItem& page) {
     return bytesOf(ar);
 }
 
-TListItem& RestorePageAt(TLayout& layout, std::span<const std::uint8_t> snapshot, std::size_t index) {
+std::unique_ptr<TListItem> RestorePage(TLayout& layout, std::span<const std::uint8_t> snapshot) {
     CDataStore ar(snapshot);
     std::unique_ptr<TListItem> page = readPage(layout, ar);
     std::vector<PlacedImage> images;
@@ -100,6 +100,11 @@ TListItem& RestorePageAt(TLayout& layout, std::span<const std::uint8_t> snapshot
                 reference.Renumber(newId);
         });
     }
+    return page;
+}
+
+TListItem& RestorePageAt(TLayout& layout, std::span<const std::uint8_t> snapshot, std::size_t index) {
+    std::unique_ptr<TListItem> page = RestorePage(layout, snapshot);
     const auto at = layout.pages.begin() + static_cast<std::ptrdiff_t>(std::min(index, layout.pages.size()));
     return **layout.pages.insert(at, std::move(page));
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -19,6 +20,9 @@ std::vector<std::uint8_t> SnapshotPage(TLayout& layout, const TListItem& page);
 // takes its old place and keeps its ID unless another image took it meanwhile, and the page then
 // names the new one.
 TListItem& RestorePageAt(TLayout& layout, std::span<const std::uint8_t> snapshot, std::size_t index);
+// The same for a page that goes elsewhere (the sleep page): its images join the list, the page is
+// handed back.
+std::unique_ptr<TListItem> RestorePage(TLayout& layout, std::span<const std::uint8_t> snapshot);
 
 // What Clear All and Load change: the settings, the default page, the pages, the sleep page, the
 // events and the image list in its order.

@@ -58,6 +58,13 @@ TEST_F(ProgUndoTest, EveryPageListChangeUndoesAndRedoesExactly) {
                  QTest::mouseClick(static_cast<CZylUserDlg&>(d).okButton, Qt::LeftButton);
              }};
          }},
+        {"Edit Sleep Page", 1, &CZYLProg::editSleepPageButton,
+         [&] {
+             ui.dialogSteps = {[](QDialog& d) {
+                 static_cast<CZylUserDlg&>(d).page.face.color1 = 0x123456;
+                 QTest::mouseClick(static_cast<CZylUserDlg&>(d).okButton, Qt::LeftButton);
+             }};
+         }},
         {"Move Up", 1, &CZYLProg::moveUpButton, {}},
         {"Move Down", 0, &CZYLProg::moveDownButton, {}},
         {"Set Default", 2, &CZYLProg::setDefaultButton, {}},

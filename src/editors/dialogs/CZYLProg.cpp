@@ -413,11 +413,16 @@ void CZYLProg::OnSave() {
 }
 
 void CZYLProg::OnEditSleepPage() {
-    if (!layout.sleepPage)
+    std::vector<std::uint8_t> before;
+    if (layout.sleepPage)
+        before = SnapshotPage(layout, *layout.sleepPage);
+    else
         layout.sleepPage = std::make_unique<TUserPage>(&layout, u"sleep");
     // The sleep page stays whatever the editor's result.
     CZylUserDlg dialog(layout, *layout.sleepPage, ui, true, this);
     ui.RunDialog(dialog);
+    if (std::vector<std::uint8_t> after = SnapshotPage(layout, *layout.sleepPage); after != before)
+        undoStack.push(SleepPageStep(layout, std::move(before), std::move(after)));
 }
 
 std::function<void(int)> CZYLProg::showPages() {

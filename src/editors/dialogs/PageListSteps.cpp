@@ -3,6 +3,7 @@
 #include "editors/UndoSteps.h"
 #include "layout/LayoutSnapshot.h"
 #include "layout/TLayout.h"
+#include "layout/TUserPage.h"
 
 namespace {
 
@@ -54,6 +55,17 @@ QUndoCommand* EditedPageStep(TLayout& layout, int index, std::vector<std::uint8_
     };
     return new DoneStep(
         "Edit", [replace, before = std::move(before)] { replace(before); },
+        [replace, after = std::move(after)] { replace(after); });
+}
+
+QUndoCommand* SleepPageStep(TLayout& layout, std::vector<std::uint8_t> before, std::vector<std::uint8_t> after) {
+    const auto replace = [&layout](const std::vector<std::uint8_t>& page) {
+        layout.sleepPage.reset();
+        if (!page.empty())
+            layout.sleepPage.reset(static_cast<TUserPage*>(RestorePage(layout, page).release()));
+    };
+    return new DoneStep(
+        "Edit Sleep Page", [replace, before = std::move(before)] { replace(before); },
         [replace, after = std::move(after)] { replace(after); });
 }
 

@@ -27,6 +27,9 @@ QUndoCommand* MovedPageStep(TLayout& layout, int from, int to, const ShowPages& 
 // The default page changed from one ID to the other by "Set Default" on the page at `index`.
 QUndoCommand* DefaultPageStep(TLayout& layout, std::int32_t before, std::int32_t after, int index,
                               const ShowPages& show);
+// The sleep page was edited from one snapshot to the other; an empty `before` means there was
+// none until the edit made it.
+QUndoCommand* SleepPageStep(TLayout& layout, std::vector<std::uint8_t> before, std::vector<std::uint8_t> after);
 // A change of the whole layout, from a SnapshotLayout to another: "Clear All", "Load". `show`
 // brings the dialog in step with the layout.
 QUndoCommand* LayoutStep(const QString& what, TLayout& layout, std::vector<std::uint8_t> before,
