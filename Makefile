@@ -77,7 +77,7 @@ assets:
 # the other, with the dictionary; the first crash fails. New finds stay in build-fuzz/corpus/<name>;
 # the seeds and regression inputs are in tests/fuzz/corpus/<name>, which `make test` replays.
 FUZZ_TIME ?= 60
-FUZZ_TARGETS = picture layout json link sim
+FUZZ_TARGETS = picture layout json link sim panel
 FUZZ_RUN = -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 \
 	-dict=tests/fuzz/zyl.dict -artifact_prefix=build-fuzz/
 fuzz-configure: deps
