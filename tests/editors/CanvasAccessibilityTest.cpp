@@ -142,6 +142,11 @@ TEST_F(CanvasAccessibility, PageObjectsAreTheCanvasChildrenByKindCaptionAndPlace
 }
 
 TEST_F(CanvasAccessibility, SelectionChangesAreAnnounced) {
+    Texts ran;
+    const auto objectAction = [&](int index, const QString& action) {
+        QAccessibleInterface* object = QAccessible::queryAccessibleInterface(&canvas)->child(index);
+        object->actionInterface()->doAction(action);
+    };
     canvas.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&canvas));
     canvas.setFocus();
@@ -163,6 +168,25 @@ TEST_F(CanvasAccessibility, SelectionChangesAreAnnounced) {
              canvas.OnCommand(CZylWnd::kAddHotspot, 150, 200, nullptr);
          },
          {"select:Hot spot", "focus:Hot spot"}},
+        {"the screen reader's select action",
+         [&] { objectAction(2, QAccessibleActionInterface::setFocusAction()); },
+         {"select:Image", "focus:Image"}},
+        {"its press action opens Properties",
+         [&] {
+             ui.dialogSteps.push_back([&](QDialog& dialog) {
+                 ran.push_back(dialog.windowTitle().toStdString());
+                 dialog.reject();
+             });
+             objectAction(3, QAccessibleActionInterface::pressAction());
+         },
+         {"select:Hot spot to page 10001", "focus:Hot spot to page 10001"}},
+        {"its menu action opens the canvas menu",
+         [&] {
+             ui.menuChoices.push_back({});
+             objectAction(0, QAccessibleActionInterface::showMenuAction());
+             ran.push_back(ui.menus.empty() ? "" : "menu");
+         },
+         {"select:Button \"On\"", "focus:Button \"On\""}},
         {"Delete clears",
          [&] {
              ui.answers.push_back(true);
@@ -177,6 +201,7 @@ TEST_F(CanvasAccessibility, SelectionChangesAreAnnounced) {
         canvas.OnLButtonUp();
         EXPECT_EQ(log.take(), step.heard);
     }
+    EXPECT_EQ(ran, Texts({"Hotspot Properties", "menu"}));
 }
 
 TEST_F(CanvasAccessibility, MenusAreNamedAfterWhatOpensThemAndTheirEntriesByTheirCaptions) {

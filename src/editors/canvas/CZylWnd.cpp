@@ -448,16 +448,20 @@ void CZylWnd::keyPressEvent(QKeyEvent* event) {
     showStatus();
 }
 
+void CZylWnd::Select(TUserObject* object) {
+    // A drag belongs to the object it started on.
+    EndDrag();
+    walkFromSelection = true;
+    selected = object;
+    CanvasSelectionChanged(*this);
+    update();
+}
+
 bool CZylWnd::focusNextPrevChild(bool next) {
     if (hasFocus()) {
         TUserObject* from = walkFromSelection ? selected : nullptr;
         if (TUserObject* object = page->NextInOrder(from, next)) {
-            // A drag belongs to the object it started on.
-            EndDrag();
-            walkFromSelection = true;
-            selected = object;
-            CanvasSelectionChanged(*this);
-            update();
+            Select(object);
             return true;
         }
     }

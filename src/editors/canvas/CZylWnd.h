@@ -85,6 +85,8 @@ public:
     [[nodiscard]] static std::optional<QPoint> ArrowStep(int key, Qt::KeyboardModifiers modifiers);
     // A key pressed while the canvas has the focus; false for a key the canvas leaves to its window.
     bool OnKey(int key, Qt::KeyboardModifiers modifiers);
+    // Selects one of the page's objects, as Tab does, ending any drag.
+    void Select(TUserObject* object);
     // The status line's text for the pointer and the selection as they are now.
     [[nodiscard]] QString StatusText() const;
 

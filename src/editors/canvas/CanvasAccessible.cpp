@@ -76,9 +76,33 @@ int scaleOf(const CZylWnd& canvas) {
 
 // One object of the page, known by its place in the drawing order and looked up afresh on every
 // question, so an interface never outlives the object it speaks of: past the end it is invalid.
-class PageObjectAccessible : public LeafAccessible {
+class PageObjectAccessible : public LeafAccessible, public QAccessibleActionInterface {
 public:
     PageObjectAccessible(CZylWnd* canvas, int index_) : LeafAccessible(canvas), index(index_) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    // A screen reader reaches what the keys do on the selection: select, Properties, the menu.
+    QStringList actionNames() const override { return {setFocusAction(), pressAction(), showMenuAction()}; }
+    QStringList keyBindingsForAction(const QString& name) const override {
+        if (name == pressAction())
+            return {"Return"};
+        if (name == showMenuAction())
+            return {"Shift+F10"};
+        return {};
+    }
+    void doAction(const QString& name) override {
+        auto* shown = const_cast<TUserObject*>(pageObject());
+        if (shown == nullptr || !actionNames().contains(name))
+            return;
+        canvas()->setFocus();
+        canvas()->Select(shown);
+        if (name == pressAction())
+            canvas()->OnKey(Qt::Key_Return, Qt::NoModifier);
+        else if (name == showMenuAction())
+            canvas()->OnKey(Qt::Key_Menu, Qt::NoModifier);
+    }
 
     CZylWnd* canvas() const { return static_cast<CZylWnd*>(owner.data()); }
     const TUserObject* pageObject() const {
