@@ -16,7 +16,6 @@ constexpr int kPadKeyWidth = 48;
 constexpr int kPadTop = 4;
 constexpr int kPadRow = 47;
 constexpr int kPadKeyHeight = 43;
-constexpr int kPadRows = 5;
 constexpr int kPadLayout[4][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {kClearKey, 0, kOkKey}};
 
 // Eight-button page: a 40-pixel title bar, then 2 x 4 keys of 154 x 45.
