@@ -1,8 +1,8 @@
 #pragma once
 
+#include "layout/Utf8.h"
 #include "panel/PanelModel.h"
 
-#include <cstdio>
 #include <string>
 
 // One thing the panel did as a line of text, as `zylctl try` and the simulator's screen print it:
@@ -10,21 +10,14 @@
 // Quotes and backslashes get a backslash before them and control characters show as \xNN, so a
 // line is always one line and reads back unambiguously.
 inline std::string QuotedOutputText(const std::string& text) {
-    std::string quoted = "\"";
+    std::string quoted;
     for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        if (c == '"' || c == '\\')
             quoted += '\\';
-            quoted += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char hex[5];
-            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-            quoted += hex;
-        } else {
-            quoted += c;
-        }
+        quoted += c;
     }
-    return quoted + '"';
+    // Escaped after the quotes, so the backslashes of its \xNN are not doubled.
+    return '"' + EscapeForTerminal(quoted) + '"';
 }
 
 inline std::string OutputLine(const PanelModel::Output& output) {
