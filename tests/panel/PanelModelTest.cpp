@@ -8,6 +8,7 @@
 #include "layout/TUserHotspot.h"
 #include "layout/TUserLevel.h"
 #include "layout/TUserPage.h"
+#include "panel/OutputLine.h"
 #include "panel/PanelModel.h"
 #include "panel/PanelScreens.h"
 #include "render/PageDrawing.h"
@@ -251,12 +252,11 @@ TEST(PanelModelTest, TouchSequencesGiveTheirPagesEventsAndFaces) {
          "tap 90,120",
          {"page Home", "note Hot spot: no page with ID 4242"},
          u"Home"},
-        {"a hot spot asks its PIN", "tap 160,120", {"page Home"}, u"Home", Overlay::PinPad},
         {"the right PIN goes on",
          "tap 160,120; key 1; key 2; key 3; key 4; key OK",
          {"page Home", "page Third"},
          u"Third"},
-        {"a wrong PIN is refused",
+        {"a hot spot asks its PIN and refuses a wrong one",
          "tap 160,120; key 1; key 2; key OK; key C",
          {"page Home", "note Wrong PIN"},
          u"Home",
@@ -449,6 +449,22 @@ TEST(PanelModelTest, EveryScreenDrawsInsideTheScreenAndShowsAPress) {
         model.Draw(pressed);
         EXPECT_NE(pressed, before);
     }
+}
+
+// Each output is one line that reads back unambiguously, whatever its text holds.
+TEST(PanelModelTest, OutputLinesQuoteAndEscapeTheirText) {
+    using Kind = PanelModel::Output::Kind;
+    const struct {
+        PanelModel::Output output;
+        std::string line;
+    } cases[] = {
+        {{Kind::Page, 0, 10001, -1, 0, "Living \"room\""}, "page 10001 \"Living \\\"room\\\"\""},
+        {{Kind::Send, 0, -1, -1, 0, "a\\b\n\x1B[2J caf\xC3\xA9"}, "send \"a\\\\b\\x0A\\x1B[2J caf\xC3\xA9\""},
+        {{Kind::Level, 0, -1, 7, 42, ""}, "level 7 42"},
+        {{Kind::Note, 0, -1, -1, 0, "Wrong PIN"}, "note \"Wrong PIN\""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(OutputLine(c.output), c.line);
 }
 
 } // namespace
